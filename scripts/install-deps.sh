@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the benchmarks need;
+# apt-get runs only when one of them is missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ make
+  qt6-base-dev                 # the desktop shell
+  libgtest-dev                 # tests
+  libbenchmark-dev libfftw3-dev  # benchmarks (FFTW only as a reference figure)
+  binutils                     # nm, for the module export check
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
+fi

@@ -1,0 +1,27 @@
+// A map of equal rectangles covering a picture: block coding with the same
+// machinery as region coding.
+#pragma once
+
+#include <functional>
+
+#include "model/Image.h"
+#include "model/Shape.h"
+
+namespace tvlc {
+
+struct TRectangleMap {
+  TImage Image;  // 24-bit, rectangle n in colour value n
+  TMapData MapData;
+  TShapeList Shapes;
+};
+
+// Rectangle n (row-major over the grid) has label n and is named "Shape " +
+// n. Rectangles of the last column and row are cut off by the map's edge in
+// the labels and the image, but keep the box and point count of a full
+// xSize x ySize rectangle. `rowDone` runs after each row of rectangles with
+// the index of the last pixel reached. Sizes must be at least 1.
+TRectangleMap GenerateRectangles(int32_t width, int32_t height, int32_t xSize, int32_t ySize,
+                                 const TPicData& picData, int32_t picWidth,
+                                 const std::function<void(int64_t)>& rowDone = {});
+
+}  // namespace tvlc
