@@ -1,0 +1,12 @@
+// DCT II, the built-in module's default transformation (code 2, listed): the
+// orthonormal two-dimensional DCT of type II on power-of-two blocks, run by
+// the transform core in its DCT kind.
+#pragma once
+
+#include "tvlc/module.h"
+
+namespace tvlc {
+
+TTransDescriptor* DctIIDescriptor();
+
+}  // namespace tvlc
