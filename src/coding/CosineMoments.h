@@ -1,0 +1,47 @@
+// Inner products of the orthonormal DCT II basis functions over a mask,
+// G[k][j] = sum over the mask of B_k * B_j, without a sum over the mask per
+// entry. A product of two cosines is half the sum of the cosines of the sum
+// and of the difference of their frequencies, in each direction, so every
+// entry combines four unnormalised cosine moments of the mask,
+//   C(a, b) = sum over the mask of cos(pi a (2x+1) / 2W) cos(pi b (2y+1) / 2H),
+// and all moments follow from those with a < W and b < H, which one DCT II
+// of the mask gives: in each direction C(-a) = C(a), C(a + 4W) = C(a),
+// C(2W - a) = -C(a), hence C(W) = 0.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "model/Arrays.h"
+
+namespace tvlc {
+
+class TCosineMoments {
+ public:
+  // `maskSpectrum`: the orthonormal DCT II of the mask (1.0 inside, 0.0
+  // outside), width * height coefficients.
+  TCosineMoments(uint16_t width, uint16_t height, const TShapeData& maskSpectrum);
+
+  // C(a, b) for any frequencies.
+  double Moment(int64_t a, int64_t b) const;
+
+  // work[k] -= m * G[k][j] for every coefficient k: what the analysis of a
+  // residual loses when the residual loses m times basis function j on the
+  // mask.
+  void SubtractGramColumn(size_t j, double m, TShapeData& work) const;
+
+ private:
+  // Table row of vertical frequency b folded below H, and the sign the fold
+  // puts on it.
+  const double* FoldedRow(uint32_t b, double& sign) const;
+
+  uint32_t width_, height_;
+  // Row b < H holds C(a, b) for a from -(W-1) to 2W-2, the frequencies that
+  // sums and differences of two horizontal frequencies reach.
+  size_t rowLength_;
+  std::vector<double> table_;
+  std::vector<double> scaleW_, scaleH_;  // orthonormal factor of each frequency
+};
+
+}  // namespace tvlc

@@ -1,0 +1,60 @@
+#include "coding/EngineSteps.h"
+
+#include <cmath>
+
+namespace tvlc {
+
+namespace {
+
+constexpr double kPeakSquared = 255.0 * 255.0;
+
+bool UsableNorm(double norm) { return norm != 0.0 && !std::isnan(norm); }
+
+}  // namespace
+
+uint32_t MaskPixelCount(const TShapeMask& mask) {
+  uint32_t count = 0;
+  for (uint8_t inside : mask) count += inside;
+  return count;
+}
+
+double ResidualPSNR(const TShapeData& residual, uint32_t count) {
+  double energy = 0.0;
+  for (double value : residual) energy += value * value;
+  if (energy == 0.0) return kUnlimitedPSNR;
+  return 10.0 * std::log10(double(count) * kPeakSquared / energy);
+}
+
+void ComputeBasisNorms(const TTransDescriptor& descriptor, uint16_t width, uint16_t height,
+                       const TShapeMask& mask, TShapeData& scratch, TShapeData& norms) {
+  if (descriptor.BasisNorms) {
+    for (size_t i = 0; i < mask.size(); ++i) scratch[i] = double(mask[i]);
+    descriptor.BasisNorms(scratch.data(), norms.data());
+    return;
+  }
+  for (uint32_t v = 0; v < height; ++v)
+    for (uint32_t u = 0; u < width; ++u) {
+      double& norm = norms[size_t(v) * width + u];
+      norm = 0.0;
+      for (uint32_t y = 0; y < height; ++y)
+        for (uint32_t x = 0; x < width; ++x) {
+          if (!mask[size_t(y) * width + x]) continue;
+          const double b = descriptor.Basis(u, v, x, y);
+          norm += b * b;
+        }
+    }
+}
+
+size_t ChooseCoefficient(const TShapeData& work, const TShapeData& norms) {
+  const size_t count = norms.size();
+  size_t chosen = 0;
+  while (chosen < count && !UsableNorm(norms[chosen])) ++chosen;
+  if (chosen == count) return kNoCoefficient;
+  for (size_t i = chosen + 1; i < count; ++i) {
+    if (!UsableNorm(norms[i])) continue;
+    if (work[i] * work[i] * norms[chosen] > work[chosen] * work[chosen] * norms[i]) chosen = i;
+  }
+  return chosen;
+}
+
+}  // namespace tvlc

@@ -1,0 +1,209 @@
+#include "coding/ShapeCoding.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "coding/Quantizer.h"
+#include "coding/TransformShape.h"
+#include "model/Bmp.h"
+#include "transform/Registry.h"
+
+namespace tvlc {
+
+namespace {
+
+constexpr double kCentre = 128.0;
+
+// Grey level of picture pixel (x, y) by its linear index, as the window is
+// read: columns right of the picture run on into the next row. The window
+// may reach past the end of the picture, where 0 is read; such pixels are
+// never inside the shape.
+uint8_t PictureGrey(const TShape& shape, int32_t x, int32_t y) {
+  const int64_t p = int64_t(x) + int64_t(y) * shape.PicWidth;
+  if (p < 0 || uint64_t(p) >= shape.PicData->size()) return 0;
+  return (*shape.PicData)[size_t(p)];
+}
+
+TImage InputWindowImage(const TShape& shape) {
+  const int width = shape.RoundedWidth();
+  const int height = shape.RoundedHeight();
+  TImage image(width, height);
+  for (int q = 0; q < height; ++q)
+    for (int i = 0; i < width; ++i)
+      image.SetPixel(i, q, Grey(PictureGrey(shape, shape.Left + i, shape.Top + q)));
+  return image;
+}
+
+// Hands the configuration of the shape's last encode back to the module,
+// never announcing more bytes than the blob holds.
+void HandBackConfig(const TShape& shape, const TTransDescriptor& descriptor) {
+  if (!descriptor.SetConfig) return;
+  const int64_t size = std::clamp<int64_t>(shape.ConfigSize, 0, int64_t(shape.Config.size()));
+  descriptor.SetConfig(shape.Config.empty() ? nullptr : shape.Config.data(), int32_t(size));
+}
+
+// Copies the module's configuration of the encode just made into the shape.
+void KeepConfig(TShape& shape, const TTransDescriptor& descriptor) {
+  void* data = nullptr;
+  const int32_t size = descriptor.GetConfig(&data);
+  // A negative size or a missing buffer carries no configuration.
+  const int32_t kept = size > 0 && data ? size : 0;
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  shape.Config.assign(bytes, bytes + kept);
+  shape.ConfigSize = kept;
+}
+
+uint8_t Synthesize(const TTransDescriptor* descriptor, const TShape& shape, TShapeData& spectrum) {
+  return TransformShape(descriptor, uint16_t(shape.RoundedWidth()),
+                        uint16_t(shape.RoundedHeight()), spectrum, true, TShapeMask(), 0.0, 0,
+                        TProgressHandler());
+}
+
+void QuantizeInPlace(TShape& shape, TShapeData& spectrum) {
+  const int width = shape.RoundedWidth();
+  const int height = shape.RoundedHeight();
+  for (int v = 0; v < height; ++v)
+    for (int u = 0; u < width; ++u) {
+      double& c = spectrum[size_t(v) * width + u];
+      const double step = QuantStep(shape, uint16_t(u), uint16_t(v));
+      c = DequantizeCoefficient(QuantizeCoefficient(c, step, shape.NormFactor), step,
+                                shape.NormFactor);
+    }
+}
+
+// Paints the synthesized window; see Decode for which pixels are painted.
+void PaintWindow(const TShape& shape, const TShapeData& pixels, TImage& canvas,
+                 std::vector<uint8_t>& decodedMask, TImage& bitmap) {
+  const int32_t right = shape.Left + shape.RoundedWidth();
+  const int32_t bottom = shape.Top + shape.RoundedHeight();
+  size_t k = 0;
+  for (int32_t y = shape.Top; y < bottom; ++y)
+    for (int32_t x = shape.Left; x < right; ++x, ++k) {
+      if (x < 0 || x >= shape.MapWidth) continue;
+      const int64_t p = int64_t(x) + int64_t(y) * shape.MapWidth;
+      if (p < 0 || uint64_t(p) >= decodedMask.size()) continue;
+      const bool own = shape.Contains(x, y);
+      if (decodedMask[size_t(p)] != 0 && !own) continue;
+      const TColor grey = Grey(DecodedGrey(pixels[k]));
+      canvas.SetPixel(x, y, grey);
+      bitmap.SetPixel(x - shape.Left, y - shape.Top, grey);
+      decodedMask[size_t(p)] = own ? 1 : 0;
+    }
+}
+
+}  // namespace
+
+void Encode(TShape& shape, int32_t moduleCode, int32_t transCode, double requestedPSNR,
+            bool continueEncoding, uint16_t notifyInterval, TProgressHandler onProgress,
+            const std::string& name) {
+  if (shape.PicData)
+    WriteBmpFile("SEGMENT_ORIGINAL_IMG_" + name + ".BMP", InputWindowImage(shape));
+
+  // A spectrum of another transformation means nothing to the new one; only
+  // the transformation codes are compared, as the lookup falls back to any
+  // module offering the code.
+  if (shape.TransCode != 0 && shape.TransCode != uint32_t(transCode)) {
+    shape.Spectrum.clear();
+    shape.PSNR = 0.0;
+  }
+  shape.ModuleCode = uint32_t(moduleCode);
+  shape.TransCode = uint32_t(transCode);
+
+  const TTransDescriptor* descriptor = LookUpDescriptor(shape);
+  EncodeWithDescriptor(shape, descriptor, requestedPSNR, continueEncoding, notifyInterval,
+                       std::move(onProgress));
+}
+
+void EncodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor,
+                          double requestedPSNR, bool continueEncoding, uint16_t notifyInterval,
+                          TProgressHandler onProgress) {
+  if (!descriptor || !shape.PicData || !shape.MapData) return;
+  if (continueEncoding && requestedPSNR <= shape.PSNR) return;
+
+  const int width = shape.RoundedWidth();
+  const int height = shape.RoundedHeight();
+  const size_t windowSize = size_t(width) * height;
+  // A spectrum that does not fit the window cannot be continued from.
+  if (shape.Spectrum.size() != windowSize) shape.Spectrum.assign(windowSize, 0.0);
+
+  TShapeData previous;
+  if (continueEncoding) {
+    shape.IterationBase = shape.Iterations;
+    previous = shape.Spectrum;
+    HandBackConfig(shape, *descriptor);
+    // Spectrum now holds the previous approximation's centred pixels.
+    Synthesize(descriptor, shape, shape.Spectrum);
+  } else {
+    shape.IterationBase = 0;
+  }
+
+  TShapeMask mask(windowSize);
+  size_t k = 0;
+  for (int q = 0; q < height; ++q)
+    for (int i = 0; i < width; ++i, ++k) {
+      const int32_t x = shape.Left + i;
+      const int32_t y = shape.Top + q;
+      mask[k] = shape.Contains(x, y) ? 1 : 0;
+      const double centred = PictureGrey(shape, x, y) - kCentre;
+      shape.Spectrum[k] = continueEncoding ? centred - shape.Spectrum[k] : centred;
+    }
+
+  shape.OnProgress = std::move(onProgress);
+  const TProgressHandler shapeProgress = [&shape](int32_t iteration, const TShapeData& spectrum,
+                                                  double psnr, const TShapeData& residual,
+                                                  uint16_t u, uint16_t v, bool& stop) {
+    Progress(shape, iteration, spectrum, psnr, residual, u, v, stop);
+  };
+  const uint8_t status = TransformShape(descriptor, uint16_t(width), uint16_t(height),
+                                        shape.Spectrum, false, mask, requestedPSNR,
+                                        notifyInterval, shapeProgress);
+  if (status != 0) throw TEncodeError();
+
+  if (descriptor->GetConfig) KeepConfig(shape, *descriptor);
+  // The engine expanded the residual; by linearity the sum is the spectrum of
+  // the whole new approximation.
+  if (continueEncoding)
+    for (size_t i = 0; i < windowSize; ++i) shape.Spectrum[i] += previous[i];
+}
+
+bool Decode(TShape& shape, TImage& canvas, std::vector<uint8_t>& decodedMask,
+            const std::string& name) {
+  const TTransDescriptor* descriptor = LookUpDescriptor(shape);
+  return DecodeWithDescriptor(shape, descriptor, canvas, decodedMask, name);
+}
+
+bool DecodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
+                          std::vector<uint8_t>& decodedMask, const std::string& name) {
+  const int width = shape.RoundedWidth();
+  const int height = shape.RoundedHeight();
+  // A spectrum that does not fit the window counts as none.
+  if (!shape.HasSpectrum() || !descriptor || shape.Spectrum.size() != size_t(width) * height)
+    return false;
+
+  TShapeData pixels = shape.Spectrum;
+  if (shape.Quality != 0) QuantizeInPlace(shape, pixels);
+  HandBackConfig(shape, *descriptor);
+  if (Synthesize(descriptor, shape, pixels) != 0) return false;
+
+  TImage bitmap(width, height);
+  PaintWindow(shape, pixels, canvas, decodedMask, bitmap);
+  WriteBmpFile("SEGMENT_DECODED_IMG_" + name + ".BMP", bitmap);
+  return true;
+}
+
+void Progress(TShape& shape, int32_t iteration, const TShapeData& spectrum, double psnr,
+              const TShapeData& residual, uint16_t u, uint16_t v, bool& stop) {
+  const int32_t overall = shape.IterationBase + iteration;
+  shape.PSNR = psnr;
+  shape.Iterations = overall;
+  if (shape.OnProgress) shape.OnProgress(overall, spectrum, psnr, residual, u, v, stop);
+}
+
+uint8_t DecodedGrey(double value) {
+  const double r = std::nearbyint(value);
+  if (!(r >= -128.0)) return 0;
+  if (r > 127.0) return 255;
+  return uint8_t(int(r) + 128);
+}
+
+}  // namespace tvlc

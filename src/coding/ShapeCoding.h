@@ -1,0 +1,61 @@
+// The coding operations of a shape: Encode turns its pixels into a spectrum
+// (optionally continuing from the spectrum it has), Decode paints the
+// synthesized spectrum into the decoded picture, and Progress carries the
+// engine's notifications into the shape and on to the user interface. Each
+// Encode and each successful Decode leaves a diagnostic bitmap of the window
+// in the current directory.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "model/Image.h"
+#include "model/Shape.h"
+#include "tvlc/module.h"
+
+namespace tvlc {
+
+// Raised by Encode when the engine reports a non-zero status.
+class TEncodeError : public std::runtime_error {
+ public:
+  TEncodeError() : std::runtime_error("External exception in module or not enough memory") {}
+};
+
+// Encodes the shape with transformation (moduleCode, transCode) until its
+// PSNR reaches requestedPSNR or onProgress sets the stop flag. Another
+// transformation code than the shape's discards its spectrum first. Without
+// a picture, a map or a transformation of those codes nothing is encoded.
+void Encode(TShape& shape, int32_t moduleCode, int32_t transCode, double requestedPSNR,
+            bool continueEncoding, uint16_t notifyInterval, TProgressHandler onProgress,
+            const std::string& name);
+
+// The part of Encode that follows the lookup of the transformation.
+void EncodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor,
+                          double requestedPSNR, bool continueEncoding, uint16_t notifyInterval,
+                          TProgressHandler onProgress);
+
+// Synthesizes the shape's spectrum, quantized by its current setting, and
+// paints its window into `canvas`: the shape's own pixels always, and claims
+// them in `decodedMask` (one byte per map pixel); other window pixels only
+// while no shape has claimed them. False, with nothing changed, when the
+// shape has no spectrum, its transformation is not found or synthesis fails.
+bool Decode(TShape& shape, TImage& canvas, std::vector<uint8_t>& decodedMask,
+            const std::string& name);
+
+// The part of Decode that follows the lookup of the transformation.
+bool DecodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
+                          std::vector<uint8_t>& decodedMask, const std::string& name);
+
+// The shape's handler of the engine's notification: keeps PSNR and
+// Iterations current and forwards to shape.OnProgress with the iteration
+// counted over all runs of the shape.
+void Progress(TShape& shape, int32_t iteration, const TShapeData& spectrum, double psnr,
+              const TShapeData& residual, uint16_t u, uint16_t v, bool& stop);
+
+// Grey level of a synthesized (centred) value: rounded to the nearest
+// integer, halves to even, plus 128, clamped to 0..255. NaN gives 0.
+uint8_t DecodedGrey(double value);
+
+}  // namespace tvlc
