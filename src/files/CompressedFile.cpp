@@ -1,0 +1,211 @@
+#include "files/CompressedFile.h"
+
+#include <cstring>
+#include <utility>
+
+#include "files/ArithCoder.h"
+#include "files/SymbolTableIO.h"
+
+namespace tvlc {
+
+const char* const kCompressedMagic = "TVLZ11";
+const char* const kOlderCompressedMagic = "TVLZ10";
+const char* const kShapeTooLongMessage =
+    "Internal codec error. Cannot write compressed picture. A shape has too many coefficient "
+    "values to be read back";
+
+namespace {
+
+constexpr size_t kMagicLength = 6;
+// Parameters coded before each shape's values when the shapes do not share them.
+constexpr size_t kShapeHeaderValues = 4;
+constexpr size_t kOlderShapeHeaderValues = 3;
+constexpr uint8_t kImpliedNormKind = 2;
+// Clock reads for the input pump are spread over this many symbols, so that
+// they cost nothing next to the coding.
+constexpr size_t kSymbolsPerPoll = 4096;
+
+// The trailer alone would read back as a shape.
+const char* const kNoShapesMessage =
+    "Internal codec error. Cannot write compressed picture without shapes";
+const char* const kHeaderTruncatedMessage =
+    "Corrupt compressed picture file. Header is incomplete";
+const char* const kShapeHeaderMissingMessage =
+    "Corrupt compressed picture file. Shape parameters are missing";
+const char* const kStreamOverrunMessage =
+    "Corrupt compressed picture file. Coded data does not end where its symbol table says";
+const char* const kTooManyShapesMessage =
+    "Compressed picture holds more shapes than the loaded map";
+
+void Report(const TCompressedFileHooks& hooks, TCompressedStep step) {
+  if (hooks.OnStep) hooks.OnStep(step);
+}
+
+void Poll(const TCompressedFileHooks& hooks) {
+  if (hooks.Pump) hooks.Pump->Poll();
+}
+
+bool SameParameters(const TCompressedShape& a, const TCompressedShape& b) {
+  return a.ModuleCode == b.ModuleCode && a.TransCode == b.TransCode && a.Quality == b.Quality &&
+         a.NormKind == b.NormKind;
+}
+
+bool ShareParameters(const std::vector<TCompressedShape>& shapes) {
+  for (const TCompressedShape& shape : shapes)
+    if (!SameParameters(shape, shapes.front())) return false;
+  return true;
+}
+
+void PutI32(std::vector<uint8_t>& out, int32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(uint8_t(uint32_t(value) >> shift));
+}
+
+// Pass 1: counts every symbol of the stream and keeps their identities in
+// coding order. Returns an error text, or an empty one.
+std::string CountSymbols(const std::vector<TCompressedShape>& shapes, bool shared,
+                         const TCompressedFileHooks& hooks, TSymbolTable& table,
+                         std::vector<int32_t>& identities) {
+  const size_t headerValues = shared ? 0 : kShapeHeaderValues;
+  size_t symbolCount = 2;
+  for (const TCompressedShape& shape : shapes) {
+    if (headerValues + shape.Values.size() >= kMaxDecodedShapeValues) return kShapeTooLongMessage;
+    symbolCount += headerValues + shape.Values.size() + 1;
+  }
+  identities.reserve(symbolCount);
+  for (const TCompressedShape& shape : shapes) {
+    Poll(hooks);
+    if (!shared)
+      for (int32_t value : {shape.ModuleCode, shape.TransCode, int32_t(shape.Quality),
+                            int32_t(shape.NormKind)})
+        identities.push_back(table.CountSymbol(value));
+    for (int32_t value : shape.Values) identities.push_back(table.CountSymbol(value));
+    identities.push_back(table.CountEndOfShape());
+  }
+  identities.push_back(table.CountSymbol(0));
+  identities.push_back(table.CountEndOfShape());
+  return {};
+}
+
+}  // namespace
+
+TCompressedWriteResult WriteCompressedPicture(const std::vector<TCompressedShape>& shapes,
+                                              const TCompressedFileHooks& hooks) {
+  TCompressedWriteResult result;
+  if (shapes.empty()) {
+    result.Error = kNoShapesMessage;
+    return result;
+  }
+  std::vector<uint8_t>& bytes = result.Bytes;
+  bytes.assign(kCompressedMagic, kCompressedMagic + kMagicLength);
+  const bool shared = ShareParameters(shapes);
+  bytes.push_back(shared ? 1 : 0);
+  if (shared) {
+    PutI32(bytes, shapes.front().ModuleCode);
+    PutI32(bytes, shapes.front().TransCode);
+    bytes.push_back(shapes.front().Quality);
+    bytes.push_back(shapes.front().NormKind);
+  }
+
+  Report(hooks, TCompressedStep::AnalyzingData);
+  TSymbolTable table;
+  std::vector<int32_t> identities;
+  result.Error = CountSymbols(shapes, shared, hooks, table, identities);
+  if (result.Error.empty()) {
+    table.BuildCumulative();
+    result.Error = WriteSymbolTable(table, bytes, hooks.Pump);
+  }
+  if (!result.Error.empty()) {
+    bytes.clear();
+    return result;
+  }
+
+  Report(hooks, TCompressedStep::CompressingSpectrum);
+  TArithEncoder encoder(table, bytes);
+  for (size_t i = 0; i < identities.size(); ++i) {
+    if (i % kSymbolsPerPoll == 0) Poll(hooks);
+    encoder.EncodeSymbol(size_t(table.PositionOf(identities[i])));
+  }
+  encoder.FinishEncoding();
+  return result;
+}
+
+TCompressedReadResult ReadCompressedPicture(const uint8_t* data, size_t size, size_t shapeLimit,
+                                            const TCompressedFileHooks& hooks) {
+  TCompressedReadResult result;
+  const auto fail = [&result](TCompressedReadStatus status, const char* message) {
+    result.Status = status;
+    result.Error = message;
+    if (status == TCompressedReadStatus::Corrupt) result.Shapes.clear();
+    return std::move(result);
+  };
+
+  if (size < kMagicLength) return fail(TCompressedReadStatus::UnknownFormat, "");
+  const bool current = std::memcmp(data, kCompressedMagic, kMagicLength) == 0;
+  if (!current && std::memcmp(data, kOlderCompressedMagic, kMagicLength) != 0)
+    return fail(TCompressedReadStatus::UnknownFormat, "");
+
+  TByteReader in(data + kMagicLength, size - kMagicLength);
+  bool shared = false;
+  TCompressedShape common{0, 0, 0, kImpliedNormKind, {}};
+  try {
+    shared = in.Read<uint8_t>() != 0;
+    if (shared) {
+      common.ModuleCode = in.Read<int32_t>();
+      common.TransCode = in.Read<int32_t>();
+      common.Quality = in.Read<uint8_t>();
+      if (current) common.NormKind = in.Read<uint8_t>();
+    }
+  } catch (const TFormatError&) {
+    return fail(TCompressedReadStatus::Corrupt, kHeaderTruncatedMessage);
+  }
+
+  Report(hooks, TCompressedStep::LoadingData);
+  TSymbolTable table;
+  const std::string tableError = ReadSymbolTable(in, table, hooks.Pump);
+  if (!tableError.empty()) return fail(TCompressedReadStatus::Corrupt, tableError.c_str());
+
+  Report(hooks, TCompressedStep::Decompressing);
+  const size_t streamStart = kMagicLength + in.Position();
+  TArithDecoder decoder(table, data + streamStart, size - streamStart);
+  decoder.StartDecoding();
+  const size_t headerValues =
+      shared ? 0 : (current ? kShapeHeaderValues : kOlderShapeHeaderValues);
+  // A valid stream holds exactly as many symbols as the table counts, and
+  // its trailer ends decoding with the last of them.
+  const uint64_t symbolLimit = table.Total();
+  uint64_t decoded = 0;
+  TSpecData buffer;
+  // End-of-shape symbols since the last value other than 0.
+  int boundaries = 0;
+  while (buffer.size() < kMaxDecodedShapeValues) {
+    if (decoded == symbolLimit) return fail(TCompressedReadStatus::Corrupt, kStreamOverrunMessage);
+    if (decoded++ % kSymbolsPerPoll == 0) Poll(hooks);
+    const size_t position = decoder.DecodeSymbol();
+    if (position != TSymbolTable::kEndOfShapePosition) {
+      buffer.push_back(table.At(position).Value);
+      if (position != TSymbolTable::kZeroPosition) boundaries = 0;
+      continue;
+    }
+    if (++boundaries == 2) {
+      if (!buffer.empty()) break;  // nothing but zeros since the last end: the trailer
+      boundaries = 1;
+    }
+    if (result.Shapes.size() == shapeLimit)
+      return fail(TCompressedReadStatus::TooManyShapes, kTooManyShapesMessage);
+    if (buffer.size() < headerValues)
+      return fail(TCompressedReadStatus::Corrupt, kShapeHeaderMissingMessage);
+    TCompressedShape shape = common;
+    if (!shared) {
+      shape.ModuleCode = buffer[0];
+      shape.TransCode = buffer[1];
+      shape.Quality = uint8_t(buffer[2]);
+      if (current) shape.NormKind = uint8_t(buffer[3]);
+    }
+    shape.Values.assign(buffer.begin() + std::ptrdiff_t(headerValues), buffer.end());
+    result.Shapes.push_back(std::move(shape));
+    buffer.clear();
+  }
+  return result;
+}
+
+}  // namespace tvlc
