@@ -1,0 +1,207 @@
+// The encode and decode drivers of the main window.
+#include <cmath>
+
+#include "appcore/FloatText.h"
+#include "appcore/MainCore.h"
+#include "coding/ShapeCoding.h"
+
+namespace tvlc {
+
+namespace {
+
+int64_t ProgressValue(double psnr) {
+  const double scaled = std::nearbyint(psnr * 100.0);
+  // A PSNR of 1e20 (exact reconstruction) must not overflow.
+  return scaled >= 9.0e18 ? INT64_MAX : int64_t(scaled);
+}
+
+}  // namespace
+
+uint8_t TMainCore::UiQuality() const {
+  return Controls.UseQSpecChecked ? uint8_t(Controls.QuantQuality) : 0;
+}
+
+void TMainCore::SetCodingControlsEnabled(bool enabled) {
+  Controls.ShowShBtnEnabled = Controls.FileMenuEnabled = Controls.DecodeBtnEnabled = enabled;
+  host_.Changed(kControlsChanged);
+}
+
+void TMainCore::EncBtnClick() {
+  if (!SelectedShape) return;
+  if (Controls.EncBtnCaption != "Encode") {
+    AddLog("process cancelled by user. Done.\r\n");
+    CancelEncode = true;
+    return;
+  }
+  const std::optional<double> requested = ParseFloatText(Controls.ReqPSNRText);
+  if (!requested) {
+    AddLog("Error: " + Controls.ReqPSNRText + " not a correct floating point number\r\n");
+    return;
+  }
+  TShape& shape = *SelectedShape;
+  const std::string name = Shapes[size_t(SelectedIndex)].Name;
+  CancelEncode = false;
+  AddLog("Transformation of " + name + " started...");
+  AddLog("...using transformation " + Registry.SelTransName);
+
+  const bool continuing = shape.HasSpectrum() && Controls.ContEncChckChecked;
+  if (continuing) {
+    Controls.IteratLab = std::to_string(shape.Iterations);
+    Controls.PSNRLab = Fixed2(shape.PSNR);
+    AddLog("...continue transforming from " + Controls.IteratLab + ". iteration [" +
+           Controls.PSNRLab + " dB]");
+  }
+  Controls.EncBtnCaption = "Stop";
+  Controls.EncProgBar.Min = 0;
+  Controls.EncProgBar.Max = int(std::min<int64_t>(ProgressValue(*requested), INT32_MAX));
+  SetCodingControlsEnabled(false);
+  IterationStart = continuing ? shape.Iterations : 0;
+
+  const bool useSelection = (shape.ModuleCode != 0 || shape.TransCode != 0) &&
+                            !Registry.ForceDefModule;
+  const int32_t moduleCode = useSelection ? Registry.SelModuleCode : Registry.DefModuleCode;
+  const int32_t transCode = useSelection ? Registry.SelTransCode : Registry.DefTransCode;
+  try {
+    Encode(shape, moduleCode, transCode, *requested, continuing, 1,
+           [this](int32_t iteration, const TShapeData& spectrum, double psnr,
+                  const TShapeData& residual, uint16_t u, uint16_t v, bool& stop) {
+             EncodeProgress(iteration, spectrum, psnr, residual, u, v, stop);
+           },
+           name);
+  } catch (const std::exception& e) {
+    AddLog(std::string("Exception at transforming shape: ") + e.what());
+    ++EncodeFailures;
+  }
+  shape.OnProgress = nullptr;
+  shape.SetQuality(UiQuality());
+
+  Controls.EncProgBar.Position = Controls.EncProgBar.Min;
+  Controls.EncBtnCaption = "Encode";
+  if (!CancelEncode) AddLog("Transformation complete. Done.\r\n");
+  UpdateInfo();
+  SetCodingControlsEnabled(true);
+  host_.Changed(kProgressChanged);
+  if (Controls.ShowShapInfChecked) RedrawSpecBtnClick();
+}
+
+void TMainCore::EncodeProgress(int32_t iteration, const TShapeData& spectrum, double psnr,
+                               const TShapeData& /*residual*/, uint16_t u, uint16_t v,
+                               bool& stop) {
+  TickTimes[TickIndex] = host_.TimeOfDay();
+  TickIndex = uint8_t((TickIndex + 1) % 8);
+
+  const int64_t p = ProgressValue(psnr);
+  TProgressBarState& bar = Controls.EncProgBar;
+  if (iteration - IterationStart < 3 && p <= bar.Max) bar.Min = int(p);
+  if (p <= bar.Max) bar.Position = int(p);
+
+  if (Controls.ShowShapInfChecked && SelectedShape) {
+    const size_t k = size_t(v) * size_t(SelectedShape->RoundedWidth()) + u;
+    if (k < spectrum.size()) {
+      // The rounded coefficient itself is the colour: small ones show dark red.
+      const double c = std::nearbyint(spectrum[k]);
+      const int64_t value = std::fabs(c) < 9.0e18 ? int64_t(c) : 0;
+      SpecDrawArea.SetPixel(u, v, TColor(uint64_t(value)) & kWhite);
+    }
+  }
+  lastIteration_ = iteration;
+  lastPSNR_ = psnr;
+  progressPump_.Poll();
+  stop = CancelEncode;
+}
+
+std::string TMainCore::SpeedText() const {
+  if (!SelectedShape) return "";
+  const double pixels = double(SelectedShape->WindowSize());
+  // The ring's newest stamp is just before TickIndex, its oldest at TickIndex.
+  const int i = (TickIndex + 7) % 8;
+  const int j = TickIndex;
+  double speed = -1.0;
+  if (TickTimes[7] != 0.0 && TickTimes[i] != TickTimes[j])
+    speed = 8 * pixels / ((TickTimes[i] - TickTimes[j]) * 86400.0);
+  else if (i != 0 && TickTimes[i] != TickTimes[0])
+    speed = (i + 1) * pixels / ((TickTimes[i] - TickTimes[0]) * 86400.0);
+  if (speed < 0.0) return "";
+  return std::to_string(int64_t(std::nearbyint(speed)));
+}
+
+void TMainCore::ShowEncodeProgress() {
+  Controls.EncSpeedLab = SpeedText();
+  Controls.PSNRLab = Fixed2(lastPSNR_);
+  Controls.IteratLab = std::to_string(lastIteration_);
+  host_.Changed(kControlsChanged | kProgressChanged |
+                (Controls.ShowShapInfChecked ? kViewsChanged : 0u));
+  host_.ProcessPendingInput();
+}
+
+void TMainCore::DecodeBtnClick() {
+  if (!SelectedShape) return;
+  TShape& shape = *SelectedShape;
+  const std::string name = Shapes[size_t(SelectedIndex)].Name;
+  AddLog("Decoding of shape " + name + " started...");
+  if (!shape.HasSpectrum()) {
+    AddLog("Unable to decode shape: no spectrum data available\r\n");
+    return;
+  }
+  SetCodingControlsEnabled(false);
+  AddLog("...transforming spectrum...zuvi :-)");
+  bool decoded = false;
+  try {
+    decoded = Decode(shape, Reconst, DecodedMask, name);
+  } catch (const std::exception& e) {
+    AddLog(std::string("Exception at decoding shape: ") + e.what());
+  }
+  if (decoded) {
+    AddLog("...drawing boundaries");
+    ReconstDrawArea.CopyRect(0, 0, PicDrawArea, 0, 0, MapWidth, MapHeight);
+    AddLog("Done.\r\n");
+  } else {
+    AddLog("Unable to decode shape\r\n");
+  }
+  host_.Changed(kViewsChanged);
+  SetCodingControlsEnabled(true);
+}
+
+void TMainCore::SelectForBatch(int index) {
+  if (Controls.ShowShapInfChecked) {
+    ShowShBtnClick(index);
+    return;
+  }
+  SelectedIndex = index;
+  SelectedShape = Shapes[size_t(index)].Shape.get();
+  host_.Changed(kShapeListChanged);
+  UpdateInfo();
+}
+
+void TMainCore::RunBatch(const char* verb, const char* done, void (TMainCore::*command)()) {
+  AddLog(std::string("Start ") + verb + " " + std::to_string(Shapes.size()) + " shapes");
+  ClearOverlays();
+  Controls.StopBtnVisible = true;
+  StopAll = false;
+  host_.Changed(kControlsChanged | kViewsChanged);
+  size_t i = 0;
+  for (; i < Shapes.size() && !StopAll; ++i) {
+    SelectForBatch(int(i));
+    (this->*command)();
+    pump_.Poll();
+  }
+  Controls.StopBtnVisible = false;
+  AddLog(std::to_string(i) + done);
+}
+
+void TMainCore::EncAllBtnClick() {
+  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = false;
+  RunBatch("encoding", " shapes encoded\r\n", &TMainCore::EncBtnClick);
+  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = true;
+  host_.Changed(kControlsChanged);
+}
+
+void TMainCore::DecAllBtnClick() {
+  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = false;
+  ResetDecodedViews();
+  RunBatch("decoding", " shapes decoded\r\n", &TMainCore::DecodeBtnClick);
+  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = true;
+  host_.Changed(kControlsChanged);
+}
+
+}  // namespace tvlc

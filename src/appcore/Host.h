@@ -1,0 +1,34 @@
+// What the command logic needs from the shell it runs in: the Qt window,
+// the command-line front end or a test.
+#pragma once
+
+#include <string>
+
+namespace tvlc {
+
+// Parts of the window state that a command changed, for the shell to redraw.
+enum TChange : unsigned {
+  kLogChanged = 1u << 0,
+  kViewsChanged = 1u << 1,      // images and overlays
+  kShapeListChanged = 1u << 2,  // list items and the marked item
+  kInfoChanged = 1u << 3,       // Info tab and selected-shape tabs
+  kControlsChanged = 1u << 4,   // enabled states, captions, coder labels
+  kProgressChanged = 1u << 5,   // progress bars
+  kAllChanged = ~0u,
+};
+
+class THost {
+ public:
+  virtual ~THost() = default;
+  // Lets the user interface process pending input. Called from long loops
+  // through a time-throttled pump.
+  virtual void ProcessPendingInput() {}
+  // The state the shell shows changed.
+  virtual void Changed(unsigned /*changes*/) {}
+  // An error message box with an OK button.
+  virtual void ErrorBox(const std::string& /*text*/) {}
+  // Time of day as a fraction of a day (log stamps and encoding speed).
+  virtual double TimeOfDay() const;
+};
+
+}  // namespace tvlc

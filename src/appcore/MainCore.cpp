@@ -1,0 +1,268 @@
+#include "appcore/MainCore.h"
+
+#include <cmath>
+
+#include "appcore/FloatText.h"
+#include "model/Bmp.h"
+#include "model/MapAnalysis.h"
+
+namespace tvlc {
+
+TMainCore::TMainCore(THost& host, const std::string& moduleDirectory)
+    : Registry(moduleDirectory), host_(host) {
+  SetInputInterval(std::chrono::milliseconds(15));
+  Registry.LoadModules();
+}
+
+void TMainCore::SetInputInterval(TInputPump::Clock::duration interval) {
+  pump_ = TInputPump([this] { host_.ProcessPendingInput(); }, interval);
+  progressPump_ = TInputPump([this] { ShowEncodeProgress(); }, interval);
+}
+
+TMainCore::~TMainCore() = default;
+
+void TMainCore::AddLog(const std::string& message) {
+  Log.Add(LongTimeText(host_.TimeOfDay()), message);
+  host_.Changed(kLogChanged);
+}
+
+bool TMainCore::LoadPicture1Click(const std::string& path) {
+  TImage image;
+  try {
+    image = ReadBmpFile(path);
+  } catch (const std::exception& e) {
+    AddLog("Error: cannot load picture " + path + ": " + e.what() + "\r\n");
+    return false;
+  }
+  Picture = std::move(image);
+  PicWidth = Picture.Width();
+  PicHeight = Picture.Height();
+  PicDrawArea = TImage(PicWidth, PicHeight, kWhite);
+
+  auto levels = std::make_shared<std::vector<uint8_t>>(size_t(PicWidth) * PicHeight);
+  bool grey = true;
+  for (int y = 0; y < PicHeight; ++y)
+    for (int x = 0; x < PicWidth; ++x) {
+      const TColor c = Picture.Pixel(x, y);
+      (*levels)[size_t(y) * PicWidth + x] = RedOf(c);
+      if (GreenOf(c) != RedOf(c) || BlueOf(c) != RedOf(c)) grey = false;
+    }
+  if (!grey) {
+    PicData.reset();
+    PicWidth = PicHeight = 0;
+    AddLog("Cann't load picture. Picture is not grayscale image with 8bit color depth.\r\n");
+    host_.Changed(kViewsChanged);
+    return false;
+  }
+  PicData = std::move(levels);
+  ResetDecodedViews();
+  AddLog("Picture " + path + " of size " + std::to_string(PicWidth) + "x" +
+         std::to_string(PicHeight) + " loaded.\r\n");
+  host_.Changed(kViewsChanged);
+  return true;
+}
+
+bool TMainCore::LoadMap1Click(const std::string& path) {
+  TImage image;
+  try {
+    image = ReadBmpFile(path);
+  } catch (const std::exception& e) {
+    AddLog("Error: cannot load map " + path + ": " + e.what() + "\r\n");
+    return false;
+  }
+  Map = std::move(image);
+  MapWidth = Map.Width();
+  MapHeight = Map.Height();
+  MapDrawArea = TImage(MapWidth, MapHeight, kWhite);
+  auto labels = std::make_shared<std::vector<int32_t>>(size_t(MapWidth) * MapHeight);
+  for (int y = 0; y < MapHeight; ++y)
+    for (int x = 0; x < MapWidth; ++x)
+      (*labels)[size_t(y) * MapWidth + x] = int32_t(Map.Pixel(x, y));
+  MapData = std::move(labels);
+  host_.Changed(kViewsChanged);
+
+  const std::string size = std::to_string(MapWidth) + "x" + std::to_string(MapHeight);
+  AddLog("Map " + path + " of size " + size + " loaded.");
+  AddLog("Analyzing map file: locating shapes...");
+
+  auto dropMap = [this] {
+    MapData.reset();
+    MapWidth = MapHeight = 0;
+  };
+  if (PicData && (PicWidth < MapWidth || PicHeight < MapHeight)) {
+    dropMap();
+    AddLog("Error: height/width of map is larger than height/width of picture\r\n");
+    return false;
+  }
+
+  // Nothing else may replace the shapes while the analysis runs.
+  Controls.WindowEnabled = false;
+  SetProgressRange(int64_t(MapWidth) * MapHeight - 1);
+  TShapeList shapes = LocateShapes(MapData, MapWidth, MapHeight, PicData, PicWidth,
+                                   [this](int64_t index) {
+                                     Controls.ProgressBar.Position = int(index);
+                                     pump_.Poll();
+                                   });
+  Controls.ProgressBar.Visible = false;
+  Controls.WindowEnabled = true;
+  host_.Changed(kProgressChanged | kControlsChanged);
+
+  if (const TShapeItem* oversize = FindOversizeShape(shapes)) {
+    dropMap();
+    AddLog("Error: " + oversize->Name + " is larger than " + std::to_string(kMaxShapeExtent) +
+           "x" + std::to_string(kMaxShapeExtent) + " pixels\r\n");
+    return false;
+  }
+  MapDrawArea.Fill(kWhite);
+  ReplaceShapes(std::move(shapes));
+  AddLog(std::to_string(Shapes.size()) + " shapes found. Done.\r\n");
+  ResetDecodedViews();
+  return true;
+}
+
+void TMainCore::ReplaceShapes(TShapeList shapes) {
+  SelectedShape = nullptr;
+  SelectedIndex = -1;
+  Shapes = std::move(shapes);
+  host_.Changed(kShapeListChanged | kViewsChanged);
+}
+
+void TMainCore::SetProgressRange(int64_t max) {
+  Controls.ProgressBar = {0, int(std::max<int64_t>(max, 0)), 0, true};
+  host_.Changed(kProgressChanged);
+}
+
+void TMainCore::ClearOverlays() {
+  MapDrawArea.Fill(kWhite);
+  PicDrawArea.Fill(kWhite);
+}
+
+void TMainCore::ResetDecodedViews() {
+  Reconst = TImage(MapWidth, MapHeight, kWhite);
+  ReconstDrawArea = TImage(MapWidth, MapHeight, kWhite);
+  DecodedMask.assign(size_t(MapWidth) * MapHeight, 0);
+  host_.Changed(kViewsChanged);
+}
+
+void TMainCore::ShowShBtnClick(int markedIndex) {
+  if (markedIndex < 0 || markedIndex >= int(Shapes.size())) return;
+  Controls.ShowShBtnEnabled = Controls.EncBtnEnabled = Controls.DecodeBtnEnabled = false;
+  Controls.FileMenuEnabled = false;
+  host_.Changed(kControlsChanged);
+
+  const TShapeItem& item = Shapes[size_t(markedIndex)];
+  AddLog("Shape '" + item.Name + "' selected\r\n...analyzing it");
+  SelectedIndex = markedIndex;
+  SelectedShape = item.Shape.get();
+  host_.Changed(kShapeListChanged);
+  ClearOverlays();
+
+  AddLog("...drawing boundaries");
+  pump_.Force();
+  SelectedShape->DrawBounds(PicDrawArea, MapDrawArea);
+
+  AddLog("...updating encoder input area");
+  pump_.Force();
+  const int rw = SelectedShape->RoundedWidth();
+  const int rh = SelectedShape->RoundedHeight();
+  ViewDrawArea = TImage(rw, rh);
+  ViewDrawArea.CopyRect(0, 0, Picture, SelectedShape->Left, SelectedShape->Top, rw, rh);
+  ViewDrawArea.CopyRectAnd(0, 0, PicDrawArea, SelectedShape->Left, SelectedShape->Top, rw, rh);
+  host_.Changed(kViewsChanged);
+
+  RedrawSpecBtnClick();
+  UpdateInfo();
+  AddLog("Done.\r\n");
+  Controls.ShowShBtnEnabled = Controls.EncBtnEnabled = Controls.DecodeBtnEnabled = true;
+  Controls.FileMenuEnabled = true;
+  host_.Changed(kControlsChanged);
+}
+
+void TMainCore::UpdateInfo() {
+  if (!SelectedShape) return;
+  const TShape& s = *SelectedShape;
+  Info.IDLab = std::to_string(s.ID);
+  Info.XLab = std::to_string(s.Left);
+  Info.YLab = std::to_string(s.Top);
+  Info.RWLab = std::to_string(s.BoxWidth());
+  Info.RHLab = std::to_string(s.BoxHeight());
+  Info.WLab = std::to_string(s.RoundedWidth());
+  Info.HLab = std::to_string(s.RoundedHeight());
+  Info.SlackLab = Fixed2(s.RoundingSlack()) + " %";
+  Info.PCLab = std::to_string(s.PointCount);
+  Info.TSLab = Fixed2(s.TotalSlack()) + " %";
+  Info.SpecAvalLab = s.HasSpectrum() ? "Yes" : "No";
+  Info.IterDoneLab = std::to_string(s.Iterations);
+  Info.CurrPSNRLab = Fixed2(s.PSNR);
+  Info.QuantLab = s.Quality == 0 ? "Not quantized" : std::to_string(s.Quality);
+  Info.NormTypeLab = kNormKindNames[s.NormKind <= 4 ? s.NormKind : 2];
+  Controls.NormComboIndex = s.NormKind <= 4 ? s.NormKind : 2;
+  Controls.ContEncChckVisible = s.HasSpectrum();
+  ContEncChckClick(Controls.ContEncChckChecked);
+  const TTransDescriptor* found =
+      Registry.FindTransformation(int32_t(s.ModuleCode), int32_t(s.TransCode));
+  Controls.EncoderLab = found && found->Name ? found->Name : "<Codec not selected or found>";
+  host_.Changed(kInfoChanged | kControlsChanged);
+}
+
+void TMainCore::ContEncChckClick(bool checked) {
+  Controls.ContEncChckChecked = checked;
+  Controls.IteratLab = checked ? Info.IterDoneLab : "0";
+  Controls.PSNRLab = checked ? Info.CurrPSNRLab : "0";
+  host_.Changed(kControlsChanged);
+}
+
+void TMainCore::MapDrawAreaMouseDown(int x, int y, int viewWidth, int viewHeight) {
+  if (viewWidth <= 0 || viewHeight <= 0) return;
+  ClickX = int32_t(std::nearbyint(double(MapWidth) / viewWidth * x));
+  ClickY = int32_t(std::nearbyint(double(MapHeight) / viewHeight * y));
+}
+
+int TMainCore::MapDrawAreaClick() {
+  if (!Controls.ShowShBtnEnabled) return -1;
+  for (size_t i = 0; i < Shapes.size(); ++i)
+    if (Shapes[i].Shape->Contains(ClickX, ClickY)) {
+      ShowShBtnClick(int(i));
+      return int(i);
+    }
+  return -1;
+}
+
+bool TMainCore::WriteImage(const TImage& image, const std::string& path) {
+  try {
+    WriteBmpFile(path, image);
+    return true;
+  } catch (const std::exception& e) {
+    AddLog(std::string("Error: ") + e.what() + "\r\n");
+    return false;
+  }
+}
+
+bool TMainCore::SavePicture1Click(const std::string& path) {
+  if (!WriteImage(Picture, path)) return false;
+  AddLog("Picture saved.\r\n");
+  return true;
+}
+
+bool TMainCore::SaveMap1Click(const std::string& path) {
+  if (!WriteImage(Map, path)) return false;
+  AddLog("Map saved.\r\n");
+  return true;
+}
+
+void TMainCore::ClearLog1Click() {
+  Log.Clear();
+  host_.Changed(kLogChanged);
+}
+
+bool TMainCore::SaveLog1Click(const std::string& path) {
+  try {
+    Log.SaveToFile(path);
+    return true;
+  } catch (const std::exception& e) {
+    AddLog(std::string("Error: ") + e.what() + "\r\n");
+    return false;
+  }
+}
+
+}  // namespace tvlc

@@ -1,0 +1,36 @@
+// Runs the built tvlc-cli and captures what it prints.
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <sys/wait.h>
+
+namespace tvlc::testing {
+
+struct TCliRun {
+  int status = -1;
+  std::string out;  // stdout, or stdout and stderr together when asked
+};
+
+// Runs in `directory` when given (encoding writes diagnostic bitmaps into
+// the current directory).
+inline TCliRun RunCli(const std::string& arguments, bool withStderr = false,
+                      const std::string& directory = "") {
+  const std::string command = (directory.empty() ? "" : "cd '" + directory + "' && ") +
+                              std::string(TVLC_BIN_DIR) + "/tvlc-cli " + arguments +
+                              (withStderr ? " 2>&1" : " 2>/dev/null");
+  TCliRun run;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return run;
+  std::array<char, 4096> buffer;
+  size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
+  const int raw = ::pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return run;
+}
+
+inline std::string Data(const std::string& name) { return std::string(TVLC_TEST_DATA) + "/" + name; }
+
+}  // namespace tvlc::testing
