@@ -81,6 +81,15 @@ class TMainCore {
   bool Save1Click(const std::string& path);
   bool Open1Click(const std::string& path);
 
+  // File > Save Compressed Picture: CanExportSpectrum is asked before the
+  // file dialog (false, with a log line when a shape lacks a spectrum).
+  bool CanExportSpectrum();
+  bool ExportSpectrum1Click(const std::string& path);
+  // File > Open Compressed Picture: CanOpenCompressedPicture is asked before
+  // the file dialog (false, with an error box, without a map).
+  bool CanOpenCompressedPicture();
+  bool OpenCompressedPicture1Click(const std::string& path);
+
   // Map > Generate rectangles, after the dialog closed with "&Generate".
   // False (with a log line for a size below 1) when nothing was generated.
   bool GenerateRectangles(int32_t xSize, int32_t ySize);

@@ -10,6 +10,10 @@ namespace tvlc {
 int ShapesCommand(const TCliOptions& options);
 int ModulesCommand(const TCliOptions& options);
 int EncodeCommand(const TCliOptions& options);
+int CompressCommand(const TCliOptions& options);
+int DecompressCommand(const TCliOptions& options);
+int InfoCommand(const TCliOptions& options);
+int StatsCommand(const TCliOptions& options);
 
 // A usage error: message and hint on stderr, status 2.
 int UsageError(const std::string& message);
@@ -23,6 +27,14 @@ struct TCliSession {
   // Loads picture and map; a refusal prints the log to stderr. With echo the
   // load's log lines go to stdout.
   bool LoadInputs(const std::string& picture, const std::string& map, bool echo);
+  // The picture (first file) and either the map (second file) or, with
+  // --rect, a generated rectangle map.
+  bool LoadPictureAndMap(const TCliOptions& options);
+  // Encodes every shape with the options' transformation, request, quality
+  // and normalization; the wall time of the encode goes to `seconds`.
+  bool EncodeAll(const TCliOptions& options, double& seconds);
+  // Decodes every shape into the decoded picture.
+  void DecodeAll();
 };
 
 }  // namespace tvlc

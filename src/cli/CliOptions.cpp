@@ -66,6 +66,13 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
       options.engine = value();
       if (options.engine != "fast" && options.engine != "literal")
         throw std::invalid_argument("--engine is fast or literal, not '" + options.engine + "'");
+    } else if (word == "--rect") {
+      const std::string& text = value();
+      const size_t x = text.find('x');
+      if (x == std::string::npos)
+        throw std::invalid_argument("--rect needs WIDTHxHEIGHT, not '" + text + "'");
+      options.rectWidth = ParseInt(word, text.substr(0, x), 1, kMaxShapeExtent);
+      options.rectHeight = ParseInt(word, text.substr(x + 1), 1, kMaxShapeExtent);
     } else if (word.size() > 1 && word[0] == '-') {
       throw std::invalid_argument("unknown option " + word);
     } else {

@@ -19,6 +19,8 @@ struct TCliOptions {
   std::string out;                   // --out FILE
   std::string saveProject;           // --save-project FILE
   std::string engine = "fast";       // --engine fast|literal
+  int rectWidth = 0;                 // --rect WxH: a generated rectangle map
+  int rectHeight = 0;
 };
 
 // Throws std::invalid_argument with a message for the user.

@@ -1,4 +1,3 @@
-#include <chrono>
 #include <iomanip>
 #include <iostream>
 
@@ -10,15 +9,6 @@
 namespace tvlc {
 
 namespace {
-
-bool HasTransformation(const TModuleRegistry& registry, int32_t moduleCode, int32_t transCode) {
-  for (const TModuleRegistry::TModuleRow& row : registry.Modules()) {
-    if (row.Header->ModuleCode != moduleCode) continue;
-    for (int32_t i = 0; const TTransDescriptor* d = TransformationAt(*row.Header, i); ++i)
-      if (d->TransCode == transCode) return true;
-  }
-  return false;
-}
 
 void PrintShapes(const TMainCore& core, bool csv) {
   if (csv)
@@ -55,51 +45,59 @@ void PrintTotals(const TMainCore& core, double seconds, bool csv) {
             << "\n";
 }
 
+bool WriteImage(const TImage& image, const std::string& path) {
+  try {
+    WriteBmpFile(path, image);
+    return true;
+  } catch (const std::exception& e) {
+    std::cerr << "tvlc-cli: " << e.what() << "\n";
+    return false;
+  }
+}
+
 }  // namespace
 
 int EncodeCommand(const TCliOptions& options) {
-  if (options.files.size() != 2) return UsageError("encode needs PICTURE and MAP");
+  if (options.files.size() != (options.rectWidth ? 1u : 2u))
+    return UsageError("encode needs PICTURE and MAP (or PICTURE and --rect WxH)");
   if (options.psnr.empty()) return UsageError("encode needs --psnr DB");
   TCliSession session;
-  TMainCore& core = session.core;
-  if (!HasTransformation(core.Registry, options.moduleCode, options.transCode)) {
-    std::cerr << "tvlc-cli: unknown transformation " << options.moduleCode << ':'
-              << options.transCode << " (see tvlc-cli modules)\n";
-    return 1;
-  }
-  if (!session.LoadInputs(options.files[0], options.files[1], false)) return 1;
-
-  core.Registry.DefModuleCode = options.moduleCode;
-  core.Registry.DefTransCode = options.transCode;
-  core.Registry.ForceDefModule = true;
-  core.Controls.ReqPSNRText = options.psnr;
-  core.Controls.UseQSpecChecked = options.quality > 0;
-  core.Controls.QuantQuality = options.quality;
-  core.Controls.NormComboIndex = options.normKind;
-
-  const auto start = std::chrono::steady_clock::now();
-  core.EncAllBtnClick();
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (core.EncodeFailures) {
+  double seconds = 0.0;
+  if (!session.LoadPictureAndMap(options) || !session.EncodeAll(options, seconds)) return 1;
+  if (!options.saveProject.empty() && !session.core.Save1Click(options.saveProject)) {
     session.log.Flush(std::cerr);
     return 1;
   }
-  core.RequantBtnClick();
-  core.DecAllBtnClick();
-  session.log.Skip();
-
-  if (!options.out.empty()) {
-    try {
-      WriteBmpFile(options.out, core.Reconst);
-    } catch (const std::exception& e) {
-      std::cerr << "tvlc-cli: " << e.what() << "\n";
-      return 1;
-    }
-  }
-  PrintShapes(core, options.csv);
-  PrintTotals(core, seconds, options.csv);
+  session.DecodeAll();
+  if (!options.out.empty() && !WriteImage(session.core.Reconst, options.out)) return 1;
+  PrintShapes(session.core, options.csv);
+  PrintTotals(session.core, seconds, options.csv);
   return 0;
+}
+
+int StatsCommand(const TCliOptions& options) {
+  if (options.files.size() != (options.rectWidth ? 1u : 2u))
+    return UsageError("stats needs PICTURE and MAP (or PICTURE and --rect WxH)");
+  if (options.psnr.empty()) return UsageError("stats needs --psnr DB");
+  TCliSession session;
+  double seconds = 0.0;
+  if (!session.LoadPictureAndMap(options) || !session.EncodeAll(options, seconds)) return 1;
+  session.DecodeAll();
+  for (const std::string& line : session.core.Globalstatistics1Click()) std::cout << line << "\n";
+  return 0;
+}
+
+int DecompressCommand(const TCliOptions& options) {
+  if (options.files.size() != 3) return UsageError("decompress needs IN.tvzx, MAP and OUT.bmp");
+  TCliSession session;
+  if (!session.core.LoadMap1Click(options.files[1]) ||
+      !session.core.OpenCompressedPicture1Click(options.files[0])) {
+    session.log.Flush(std::cerr);
+    return 1;
+  }
+  session.log.Flush(std::cout);
+  session.DecodeAll();
+  return WriteImage(session.core.Reconst, options.files[2]) ? 0 : 1;
 }
 
 }  // namespace tvlc

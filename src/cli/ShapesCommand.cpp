@@ -36,17 +36,6 @@ void PrintShapeCsv(const TShapeList& shapes) {
 
 }  // namespace
 
-bool TCliSession::LoadInputs(const std::string& picture, const std::string& map, bool echo) {
-  const bool ok = core.LoadPicture1Click(picture) && core.LoadMap1Click(map);
-  if (!ok)
-    log.Flush(std::cerr);
-  else if (echo)
-    log.Flush(std::cout);
-  else
-    log.Skip();
-  return ok;
-}
-
 int ShapesCommand(const TCliOptions& options) {
   if (options.files.size() != 2) return UsageError("shapes needs PICTURE and MAP");
   TCliSession session;

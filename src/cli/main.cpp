@@ -21,13 +21,28 @@ constexpr const char* kUsage =
     "      --csv: module_code,module_name,module_version,trans_code,trans_name,\n"
     "             trans_version,listed\n"
     "  encode PICTURE.bmp MAP.bmp --psnr DB [--transform MODULE:TRANS]\n"
-    "         [--quality Q] [--norm KIND] [--out DECODED.bmp] [--csv]\n"
+    "         [--quality Q] [--norm KIND] [--out DECODED.bmp]\n"
+    "         [--save-project OUT.tvp] [--csv]\n"
     "      Encode every shape to the requested PSNR (default transformation\n"
     "      1:2, DCT II), quantize with quality Q (1..100, 0 = off) and\n"
     "      normalization KIND (0..4 or its name), decode all shapes and print\n"
     "      iterations and PSNR per shape and the totals.\n"
     "      --csv: name,module_code,trans_code,iterations,psnr; totals on lines\n"
     "             starting with '#'\n"
+    "  compress PICTURE.bmp MAP.bmp OUT.tvzx --psnr DB [encode's options]\n"
+    "      Encode, write the compressed picture file, decode, and print the\n"
+    "      file size, bits per pixel and the decoded picture's PSNR.\n"
+    "  decompress IN.tvzx MAP.bmp OUT.bmp\n"
+    "      Read a compressed picture onto the map's shapes, decode them all and\n"
+    "      write the decoded picture.\n"
+    "  info PROJECT.tvp\n"
+    "      The shapes of a project file with their codes, iterations, PSNR,\n"
+    "      quality and normalization.\n"
+    "  stats PICTURE.bmp MAP.bmp --psnr DB [encode's options]\n"
+    "      Encode and decode, then print the global statistics.\n"
+    "\n"
+    "  encode, compress and stats take --rect WIDTHxHEIGHT instead of MAP.bmp:\n"
+    "  the picture is covered by a generated map of equal rectangles.\n"
     "\n"
     "Options:\n"
     "  -h, --help   show this help\n"
@@ -66,5 +81,9 @@ int main(int argc, char** argv) {
   if (options.command == "shapes") return ShapesCommand(options);
   if (options.command == "modules") return ModulesCommand(options);
   if (options.command == "encode") return EncodeCommand(options);
+  if (options.command == "compress") return CompressCommand(options);
+  if (options.command == "decompress") return DecompressCommand(options);
+  if (options.command == "info") return InfoCommand(options);
+  if (options.command == "stats") return StatsCommand(options);
   return UsageError("unknown command " + options.command);
 }

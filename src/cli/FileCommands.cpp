@@ -1,0 +1,55 @@
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+
+#include "appcore/FloatText.h"
+#include "appcore/Statistics.h"
+#include "cli/CliCommands.h"
+
+namespace tvlc {
+
+int CompressCommand(const TCliOptions& options) {
+  if (options.files.size() != (options.rectWidth ? 2u : 3u))
+    return UsageError("compress needs PICTURE, MAP (or --rect WxH) and OUT.tvzx");
+  if (options.psnr.empty()) return UsageError("compress needs --psnr DB");
+  TCliSession session;
+  double seconds = 0.0;
+  if (!session.LoadPictureAndMap(options) || !session.EncodeAll(options, seconds)) return 1;
+  const std::string& out = options.files.back();
+  if (!session.core.ExportSpectrum1Click(out)) {
+    session.log.Flush(std::cerr);
+    return 1;
+  }
+  session.DecodeAll();
+  const uintmax_t bytes = std::filesystem::file_size(out);
+  const double pixels = double(session.core.PicWidth) * session.core.PicHeight;
+  const std::optional<double> psnr = DecodedPicturePSNR(session.core);
+  std::cout << "file size [bytes]: " << bytes << "\n"
+            << "bits per pixel: " << std::fixed << std::setprecision(4)
+            << double(bytes) * 8.0 / pixels << "\n"
+            << "decoded picture PSNR [dB]: " << (psnr ? Fixed2(*psnr) : "Not available") << "\n";
+  return 0;
+}
+
+int InfoCommand(const TCliOptions& options) {
+  if (options.files.size() != 1) return UsageError("info needs PROJECT.tvp");
+  TCliSession session;
+  if (!session.core.Open1Click(options.files[0])) {
+    session.log.Flush(std::cerr);
+    return 1;
+  }
+  session.log.Flush(std::cout);
+  std::cout << std::left << std::setw(16) << "name" << std::right << std::setw(8) << "module"
+            << std::setw(7) << "trans" << std::setw(12) << "iterations" << std::setw(11)
+            << "psnr [dB]" << std::setw(9) << "quality" << "  normalization\n";
+  for (const TShapeItem& item : session.core.Shapes) {
+    const TShape& s = *item.Shape;
+    std::cout << std::left << std::setw(16) << item.Name << std::right << std::setw(8)
+              << s.ModuleCode << std::setw(7) << s.TransCode << std::setw(12) << s.Iterations
+              << std::setw(11) << Fixed2(s.PSNR) << std::setw(9) << int(s.Quality) << "  "
+              << kNormKindNames[s.NormKind] << "\n";
+  }
+  return 0;
+}
+
+}  // namespace tvlc

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "RunCli.h"
+#include "model/Bmp.h"
+
+namespace tvlc::testing {
+namespace {
+
+const std::string kPicture = Data("pictures/camera_64x48.bmp");
+const std::string kMap = Data("maps/camera_64x48_felzenszwalb.bmp");
+
+class CliFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tvlc-cli-files-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  TCliRun Run(const std::string& args) { return RunCli(args, false, dir_.string()); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::filesystem::path dir_;
+};
+
+std::string ValueAfter(const std::string& text, const std::string& label) {
+  const size_t at = text.find(label);
+  if (at == std::string::npos) return "";
+  const size_t end = text.find('\n', at);
+  return text.substr(at + label.size(), end - at - label.size());
+}
+
+TEST_F(CliFiles, CompressThenDecompressGivesTheSameDecodedPicture) {
+  const TCliRun compressed =
+      Run("compress " + kPicture + " " + kMap + " " + Path("c.tvzx") + " --psnr 30 --quality 50");
+  ASSERT_EQ(compressed.status, 0) << compressed.out;
+  const uintmax_t bytes = std::filesystem::file_size(Path("c.tvzx"));
+  EXPECT_EQ(ValueAfter(compressed.out, "file size [bytes]: "), std::to_string(bytes));
+  const double bpp = std::stod(ValueAfter(compressed.out, "bits per pixel: "));
+  EXPECT_NEAR(bpp, double(bytes) * 8 / (64 * 48), 1e-4);
+  EXPECT_NE(ValueAfter(compressed.out, "decoded picture PSNR [dB]: "), "Not available");
+
+  ASSERT_EQ(Run("encode " + kPicture + " " + kMap + " --psnr 30 --quality 50 --out " +
+                Path("direct.bmp")).status,
+            0);
+  const TCliRun decompressed =
+      Run("decompress " + Path("c.tvzx") + " " + kMap + " " + Path("d.bmp"));
+  ASSERT_EQ(decompressed.status, 0) << decompressed.out;
+  EXPECT_EQ(ReadBmpFile(Path("d.bmp")), ReadBmpFile(Path("direct.bmp")));
+}
+
+TEST_F(CliFiles, SavedProjectIsListedByInfo) {
+  ASSERT_EQ(Run("encode " + kPicture + " " + kMap +
+                " --psnr 28 --quality 20 --norm Orthogonal --save-project " + Path("p.tvp"))
+                .status,
+            0);
+  const TCliRun info = Run("info " + Path("p.tvp"));
+  ASSERT_EQ(info.status, 0);
+  EXPECT_NE(info.out.find("] 22 shapes loaded.\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("Shape AA04FF           1      2"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("       20  Orthogonal\n"), std::string::npos);
+  EXPECT_EQ(Run("info " + Path("missing.tvp")).status, 1);
+}
+
+TEST_F(CliFiles, RectangleMapAndStatistics) {
+  const TCliRun run = Run("stats " + kPicture + " --rect 16x16 --psnr 30");
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("Picture size: 64x48\nPixels in picture: 3072\n"
+                         "Pixels in shape windows: 3072\t (Slack: 0.00%)\n"
+                         "Total pixels processed: 3072\t (Slack: 0.00%)\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("Global PSNR [dB]: "), std::string::npos);
+  const TCliRun encoded = Run("encode " + kPicture + " --rect 32x32 --psnr 25 --csv");
+  ASSERT_EQ(encoded.status, 0);
+  // Two columns and two rows, the second row cut off by the picture's edge.
+  EXPECT_NE(encoded.out.find("\nShape 3,1,2,"), std::string::npos) << encoded.out;
+  EXPECT_NE(encoded.out.find("# shapes: 4\n"), std::string::npos);
+  EXPECT_EQ(Run("encode " + kPicture + " --rect 0x8 --psnr 25").status, 2);
+}
+
+}  // namespace
+}  // namespace tvlc::testing
