@@ -1,5 +1,6 @@
 // The encode and decode drivers of the main window.
 #include <cmath>
+#include <optional>
 
 #include "appcore/FloatText.h"
 #include "appcore/MainCore.h"
@@ -19,11 +20,6 @@ int64_t ProgressValue(double psnr) {
 
 uint8_t TMainCore::UiQuality() const {
   return Controls.UseQSpecChecked ? uint8_t(Controls.QuantQuality) : 0;
-}
-
-void TMainCore::SetCodingControlsEnabled(bool enabled) {
-  Controls.ShowShBtnEnabled = Controls.FileMenuEnabled = Controls.DecodeBtnEnabled = enabled;
-  host_.Changed(kControlsChanged);
 }
 
 void TMainCore::EncBtnClick() {
@@ -54,7 +50,7 @@ void TMainCore::EncBtnClick() {
   Controls.EncBtnCaption = "Stop";
   Controls.EncProgBar.Min = 0;
   Controls.EncProgBar.Max = int(std::min<int64_t>(ProgressValue(*requested), INT32_MAX));
-  SetCodingControlsEnabled(false);
+  std::optional<TBusy> busy(std::in_place, *this, kCoding);
   IterationStart = continuing ? shape.Iterations : 0;
 
   const bool useSelection = (shape.ModuleCode != 0 || shape.TransCode != 0) &&
@@ -79,7 +75,7 @@ void TMainCore::EncBtnClick() {
   Controls.EncBtnCaption = "Encode";
   if (!CancelEncode) AddLog("Transformation complete. Done.\r\n");
   UpdateInfo();
-  SetCodingControlsEnabled(true);
+  busy.reset();
   host_.Changed(kProgressChanged);
   if (Controls.ShowShapInfChecked) RedrawSpecBtnClick();
 }
@@ -143,7 +139,7 @@ void TMainCore::DecodeBtnClick() {
     AddLog("Unable to decode shape: no spectrum data available\r\n");
     return;
   }
-  SetCodingControlsEnabled(false);
+  TBusy busy(*this, kCoding);
   AddLog("...transforming spectrum...zuvi :-)");
   bool decoded = false;
   try {
@@ -159,7 +155,6 @@ void TMainCore::DecodeBtnClick() {
     AddLog("Unable to decode shape\r\n");
   }
   host_.Changed(kViewsChanged);
-  SetCodingControlsEnabled(true);
 }
 
 void TMainCore::SelectForBatch(int index) {
@@ -190,18 +185,14 @@ void TMainCore::RunBatch(const char* verb, const char* done, void (TMainCore::*c
 }
 
 void TMainCore::EncAllBtnClick() {
-  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = false;
+  TBusy busy(*this, kBatch);
   RunBatch("encoding", " shapes encoded\r\n", &TMainCore::EncBtnClick);
-  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = true;
-  host_.Changed(kControlsChanged);
 }
 
 void TMainCore::DecAllBtnClick() {
-  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = false;
+  TBusy busy(*this, kBatch);
   ResetDecodedViews();
   RunBatch("decoding", " shapes decoded\r\n", &TMainCore::DecodeBtnClick);
-  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = true;
-  host_.Changed(kControlsChanged);
 }
 
 }  // namespace tvlc

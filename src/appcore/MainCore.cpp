@@ -144,11 +144,22 @@ void TMainCore::ResetDecodedViews() {
   host_.Changed(kViewsChanged);
 }
 
+void TMainCore::UpdateEnabledStates() {
+  const bool selecting = activity_[kSelecting] > 0;
+  const bool coding = activity_[kCoding] > 0;
+  const bool batch = activity_[kBatch] > 0;
+  Controls.ShowShBtnEnabled = Controls.DecodeBtnEnabled = !selecting && !coding;
+  // During an encode the button is its own "Stop".
+  Controls.EncBtnEnabled = !selecting;
+  // Coding is not re-entrant, and nothing may replace the shapes under it.
+  Controls.FileMenuEnabled = Controls.MapMenuEnabled = !selecting && !coding && !batch;
+  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = !coding && !batch;
+  host_.Changed(kControlsChanged);
+}
+
 void TMainCore::ShowShBtnClick(int markedIndex) {
   if (markedIndex < 0 || markedIndex >= int(Shapes.size())) return;
-  Controls.ShowShBtnEnabled = Controls.EncBtnEnabled = Controls.DecodeBtnEnabled = false;
-  Controls.FileMenuEnabled = false;
-  host_.Changed(kControlsChanged);
+  TBusy busy(*this, kSelecting);
 
   const TShapeItem& item = Shapes[size_t(markedIndex)];
   AddLog("Shape '" + item.Name + "' selected\r\n...analyzing it");
@@ -173,9 +184,6 @@ void TMainCore::ShowShBtnClick(int markedIndex) {
   RedrawSpecBtnClick();
   UpdateInfo();
   AddLog("Done.\r\n");
-  Controls.ShowShBtnEnabled = Controls.EncBtnEnabled = Controls.DecodeBtnEnabled = true;
-  Controls.FileMenuEnabled = true;
-  host_.Changed(kControlsChanged);
 }
 
 void TMainCore::UpdateInfo() {

@@ -140,7 +140,27 @@ class TMainCore {
 
  private:
   void ReplaceShapes(TShapeList shapes);
-  void SetCodingControlsEnabled(bool enabled);
+  // What runs now; the enabled states of the controls follow from it.
+  enum TActivity { kSelecting, kCoding, kBatch, kActivityCount };
+  void UpdateEnabledStates();
+  // Marks an activity as running for the lifetime of the object.
+  class TBusy {
+   public:
+    TBusy(TMainCore& core, TActivity activity) : core_(core), activity_(activity) {
+      ++core_.activity_[activity_];
+      core_.UpdateEnabledStates();
+    }
+    ~TBusy() {
+      --core_.activity_[activity_];
+      core_.UpdateEnabledStates();
+    }
+    TBusy(const TBusy&) = delete;
+    TBusy& operator=(const TBusy&) = delete;
+
+   private:
+    TMainCore& core_;
+    TActivity activity_;
+  };
   void SelectForBatch(int index);
   void RunBatch(const char* verb, const char* done, void (TMainCore::*command)());
   void ShowEncodeProgress();
@@ -151,6 +171,7 @@ class TMainCore {
 
   THost& host_;
   TInputPump pump_;
+  int activity_[kActivityCount] = {};
   // Lets the user interface in during an encode, with the labels brought
   // up to date first; throttled so that it never dominates the encode.
   TInputPump progressPump_;

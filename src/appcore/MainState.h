@@ -21,9 +21,10 @@ struct TInfoTexts {
 };
 
 struct TControlState {
-  // Shape list buttons and the File menu.
+  // Shape list buttons and the File and Map menus.
   bool ShowShBtnEnabled = true;
   bool FileMenuEnabled = true;
+  bool MapMenuEnabled = true;
   bool EncAllBtnEnabled = true;
   bool DecAllBtnEnabled = true;
   bool StopBtnVisible = false;

@@ -51,9 +51,32 @@ TEST_F(CodingCommandsTest, ControlsAreDisabledWhileEncoding) {
     EXPECT_FALSE(core.Controls.ShowShBtnEnabled);
     EXPECT_FALSE(core.Controls.FileMenuEnabled);
     EXPECT_FALSE(core.Controls.DecodeBtnEnabled);
+    EXPECT_TRUE(core.Controls.EncBtnEnabled);  // it is the "Stop" now
+    // The coding operations are not re-entrant and the shapes must stay.
+    EXPECT_FALSE(core.Controls.EncAllBtnEnabled);
+    EXPECT_FALSE(core.Controls.DecAllBtnEnabled);
+    EXPECT_FALSE(core.Controls.MapMenuEnabled);
   };
   core.EncBtnClick();
   EXPECT_TRUE(checked);
+  EXPECT_TRUE(core.Controls.EncAllBtnEnabled);
+  EXPECT_TRUE(core.Controls.MapMenuEnabled);
+  EXPECT_TRUE(core.Controls.FileMenuEnabled);
+}
+
+TEST_F(CodingCommandsTest, BatchKeepsFileAndMapMenusDisabledBetweenShapes) {
+  int looks = 0;
+  host.OnPendingInput = [&] {
+    if (core.Controls.EncBtnCaption == "Stop") return;
+    ++looks;
+    EXPECT_FALSE(core.Controls.FileMenuEnabled);
+    EXPECT_FALSE(core.Controls.MapMenuEnabled);
+    EXPECT_FALSE(core.Controls.EncAllBtnEnabled);
+  };
+  core.Controls.ReqPSNRText = "15";
+  core.EncAllBtnClick();
+  EXPECT_GT(looks, 0);
+  EXPECT_TRUE(core.Controls.FileMenuEnabled);
 }
 
 TEST_F(CodingCommandsTest, RequestedPsnrIsReadTheSameInEveryLocale) {
