@@ -97,6 +97,7 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
 
   // Nothing else may replace the shapes while the analysis runs.
   Controls.WindowEnabled = false;
+  host_.Changed(kControlsChanged);
   SetProgressRange(int64_t(MapWidth) * MapHeight - 1);
   TShapeList shapes = LocateShapes(MapData, MapWidth, MapHeight, PicData, PicWidth,
                                    [this](int64_t index) {
@@ -245,6 +246,30 @@ bool TMainCore::WriteImage(const TImage& image, const std::string& path) {
     return false;
   }
 }
+
+bool TMainCore::SaveDecodedPicture1Click(const std::string& path) {
+  if (!WriteImage(Reconst, path)) return false;
+  AddLog("Decoded picture and spectrum saved ... :-) ZUVI.\r\n");
+  return true;
+}
+
+bool TMainCore::SaveSpectrumPicture1Click(const std::string& path) {
+  return WriteImage(SpecDrawArea, path);
+}
+
+bool TMainCore::MenuItem1Click(const std::string& path) { return WriteImage(ViewDrawArea, path); }
+
+void TMainCore::TransformationChosen() {
+  Controls.EncoderLab = Registry.SelTransName;
+  host_.Changed(kControlsChanged);
+}
+
+void TMainCore::ShowShapInfChckClick(bool checked) {
+  Controls.ShowShapInfChecked = checked;
+  host_.Changed(kControlsChanged);
+}
+
+void TMainCore::ReqPSNREdChange(const std::string& text) { Controls.ReqPSNRText = text; }
 
 bool TMainCore::SavePicture1Click(const std::string& path) {
   if (!WriteImage(Picture, path)) return false;

@@ -99,6 +99,18 @@ class TMainCore {
   // without a picture.
   std::vector<std::string> Globalstatistics1Click();
 
+  // Exports of the decoded picture (File > Export Decoded Picture and the
+  // decoded view's "Save"), the spectrum view and the shape view.
+  bool SaveDecodedPicture1Click(const std::string& path);
+  bool SaveSpectrumPicture1Click(const std::string& path);
+  bool MenuItem1Click(const std::string& path);
+
+  // The Coder tab's "Select" dialog closed with OK.
+  void TransformationChosen();
+  // "Update info" toggled; the requested PSNR edited.
+  void ShowShapInfChckClick(bool checked);
+  void ReqPSNREdChange(const std::string& text);
+
   // File > Save Picture / Save Map / Clear Log / Save Log.
   bool SavePicture1Click(const std::string& path);
   bool SaveMap1Click(const std::string& path);

@@ -31,7 +31,8 @@ struct TAxisFactors {
 
   explicit TAxisFactors(uint32_t n = 0) : Cosines(size_t{4} * n) {
     if (n == 0) return;
-    for (size_t i = 0; i < Cosines.size(); ++i) Cosines[i] = std::cos(double(i) * std::numbers::pi / (2.0 * n));
+    for (size_t i = 0; i < Cosines.size(); ++i)
+      Cosines[i] = std::cos(double(i) * std::numbers::pi / (2.0 * n));
     ZeroScale = 1.0 / std::sqrt(double(n));
     OtherScale = std::sqrt(2.0 / n);
   }
@@ -129,9 +130,10 @@ void BasisNorms(double* mask, double* norms) {
     const TFoldedFrequency fv = FoldDoubled(v, h);
     for (uint32_t u = 0; u < w; ++u) {
       const TFoldedFrequency fu = FoldDoubled(u, w);
-      const double sum = 2.0 * m[0] + std::numbers::sqrt2 * fu.IndexFactor * fu.Sign * m[fu.Index] +
-                         std::numbers::sqrt2 * fv.IndexFactor * fv.Sign * m[size_t{fv.Index} * w] +
-                         fu.IndexFactor * fv.IndexFactor * fu.Sign * fv.Sign * m[size_t{fv.Index} * w + fu.Index];
+      const double sum =
+          2.0 * m[0] + std::numbers::sqrt2 * fu.IndexFactor * fu.Sign * m[fu.Index] +
+          std::numbers::sqrt2 * fv.IndexFactor * fv.Sign * m[size_t{fv.Index} * w] +
+          fu.IndexFactor * fv.IndexFactor * fu.Sign * fv.Sign * m[size_t{fv.Index} * w + fu.Index];
       norms[size_t{v} * w + u] = sum / (denominator * fu.Divisor * fv.Divisor);
     }
   }

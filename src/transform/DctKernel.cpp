@@ -27,7 +27,8 @@ inline void ForEachElement(uint32_t count, size_t lanes, Body body) {
 TDctAxis::TDctAxis(uint32_t n)
     : n_(n),
       half_(n / 2),
-      stripLanes_(std::clamp(kStripComplexValues / std::max<size_t>(half_, 1), kMinStripLanes, kMaxStripLanes)) {
+      stripLanes_(std::clamp(kStripComplexValues / std::max<size_t>(half_, 1), kMinStripLanes,
+                             kMaxStripLanes)) {
   if (half_ == 0) return;
   analysisEdge_ = 1.0 / std::sqrt(double(n));
   synthesisEdge_ = std::sqrt(double(n)) / (2.0 * half_);
@@ -108,7 +109,8 @@ void TDctAxis::Synthesise(Lanes block, size_t lanes, TSplitBlock scratch) const 
   });
 }
 
-TDctPlan::TDctPlan(uint32_t width, uint32_t height) : width_(width), height_(height), rows_(width), columns_(height) {
+TDctPlan::TDctPlan(uint32_t width, uint32_t height)
+    : width_(width), height_(height), rows_(width), columns_(height) {
   const size_t scratch = std::max(std::max<size_t>(width / 2, 1) * rows_.StripLanes(),
                                   std::max<size_t>(height / 2, 1) * columns_.StripLanes());
   scratchRe_.resize(scratch);
@@ -119,10 +121,14 @@ template <class Pass>
 void TDctPlan::ForEachStrip(double* block, Pass pass) {
   const TSplitBlock scratch{scratchRe_.data(), scratchIm_.data()};
   const size_t columnLanes = columns_.StripLanes(), rowLanes = rows_.StripLanes();
-  for (uint32_t x = 0; x < width_; x += columnLanes)
-    pass(columns_, TColumnLanes{block + x, width_}, std::min<size_t>(columnLanes, width_ - x), scratch);
-  for (uint32_t y = 0; y < height_; y += rowLanes)
-    pass(rows_, TRowLanes{block + size_t{y} * width_, width_}, std::min<size_t>(rowLanes, height_ - y), scratch);
+  for (uint32_t x = 0; x < width_; x += columnLanes) {
+    const TColumnLanes lanes{block + x, width_};
+    pass(columns_, lanes, std::min<size_t>(columnLanes, width_ - x), scratch);
+  }
+  for (uint32_t y = 0; y < height_; y += rowLanes) {
+    const TRowLanes lanes{block + size_t{y} * width_, width_};
+    pass(rows_, lanes, std::min<size_t>(rowLanes, height_ - y), scratch);
+  }
 }
 
 void TDctPlan::Analyse(double* block) {

@@ -115,7 +115,8 @@ void TTransformCore::ReleaseTables() {
 
 void TTransformCore::InnerFft(TComplex* a) const {
   Permute(a, n1_, n2_, rowReversal_, columnReversal_);
-  for (uint32_t r = 0; r < n2_; ++r) Butterflies(TInterleavedBlock{a + size_t{r} * n1_}, n1_, 1, 1, rowTwiddles_.data());
+  for (uint32_t r = 0; r < n2_; ++r)
+    Butterflies(TInterleavedBlock{a + size_t{r} * n1_}, n1_, 1, 1, rowTwiddles_.data());
   Butterflies(TInterleavedBlock{a}, n2_, n1_, n1_, columnTwiddles_.data());
 }
 

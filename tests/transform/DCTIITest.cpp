@@ -31,12 +31,12 @@ class DctIITest : public testing::CoreResettingTest {
 };
 
 TEST_F(DctIITest, DescriptorFields) {
-  EXPECT_STREQ(dct.Name, "DCT II");
-  EXPECT_STREQ(dct.Description, "Discrete Cosine Transformation II");
-  EXPECT_EQ(dct.TransCode, 2);
-  EXPECT_EQ(dct.Version, 0x0100);
-  EXPECT_EQ(dct.Listed, 1);
-  EXPECT_EQ(dct.Configure, nullptr);
+  EXPECT_STREQ(+dct.Name, "DCT II");
+  EXPECT_STREQ(+dct.Description, "Discrete Cosine Transformation II");
+  EXPECT_EQ(+dct.TransCode, 2);
+  EXPECT_EQ(+dct.Version, 0x0100);
+  EXPECT_EQ(+dct.Listed, 1);
+  EXPECT_EQ(+dct.Configure, nullptr);
   const bool slotsSet[] = {dct.Init != nullptr,      dct.Done != nullptr,     dct.BasisNorms != nullptr,
                            dct.Basis != nullptr,     dct.Transform != nullptr, dct.GetParam != nullptr,
                            dct.SetParam != nullptr,  dct.GetConfig != nullptr, dct.SetConfig != nullptr,
@@ -58,7 +58,7 @@ TEST_F(DctIITest, AnalysisAndSynthesisEqualDirectSums) {
     data = coefficients;
     ASSERT_EQ(dct.Transform(1, data.data()), 0);
     EXPECT_TRUE(AllClose(data, DirectDct(coefficients, w, h, true)));
-    EXPECT_EQ(dct.LastError, 0);
+    EXPECT_EQ(+dct.LastError, 0);
     ASSERT_EQ(dct.Done(), 0);
   }
 }
@@ -97,7 +97,7 @@ TEST_F(DctIITest, BasisEqualsDefinition) {
           for (uint32_t x = 0; x < w; ++x)
             ASSERT_NEAR(dct.Basis(u, v, x, y), DctBasis(u, v, x, y, w, h), 1e-12)
                 << w << "x" << h << " (" << u << "," << v << ") at (" << x << "," << y << ")";
-    EXPECT_EQ(dct.LastError, 0);
+    EXPECT_EQ(+dct.LastError, 0);
     ASSERT_EQ(dct.Done(), 0);
   }
 }
@@ -119,7 +119,7 @@ TEST_F(DctIITest, BasisNormsEqualMaskedSumsOfSquares) {
     TShapeData scratch = mask;
     TShapeData norms(size_t{w} * h, 0.0);
     dct.BasisNorms(scratch.data(), norms.data());
-    EXPECT_EQ(dct.LastError, 0);
+    EXPECT_EQ(+dct.LastError, 0);
     EXPECT_TRUE(AllClose(norms, expected));
     ASSERT_EQ(dct.Done(), 0);
   }
@@ -158,7 +158,7 @@ TEST_F(DctIITest, SingleSampleBlock) {
 
 TEST_F(DctIITest, InitSizesAndRepeats) {
   EXPECT_EQ(dct.Init(0, 8), 6);
-  EXPECT_EQ(dct.LastError, 6);
+  EXPECT_EQ(+dct.LastError, 6);
   EXPECT_EQ(dct.Init(8, 0), 6);
   EXPECT_EQ(dct.Init(12, 8), 6);
   EXPECT_EQ(dct.Init(32768, 1), 6);
@@ -166,16 +166,16 @@ TEST_F(DctIITest, InitSizesAndRepeats) {
   EXPECT_EQ(dct.GetState(), kCoreIdle);
 
   ASSERT_EQ(dct.Init(16384, 1), 0);
-  EXPECT_EQ(dct.Width, 16384);
-  EXPECT_EQ(dct.Height, 1);
+  EXPECT_EQ(+dct.Width, 16384);
+  EXPECT_EQ(+dct.Height, 1);
   EXPECT_EQ(dct.GetState(), kCoreInitialised);
   EXPECT_EQ(dct.Init(8, 8), 4);
-  EXPECT_EQ(dct.LastError, 4);
-  EXPECT_EQ(dct.Width, 16384);
+  EXPECT_EQ(+dct.LastError, 4);
+  EXPECT_EQ(+dct.Width, 16384);
   EXPECT_EQ(dct.Done(), 0);
   EXPECT_EQ(dct.GetState(), kCoreIdle);
   EXPECT_EQ(dct.Done(), 3);
-  EXPECT_EQ(dct.LastError, 3);
+  EXPECT_EQ(+dct.LastError, 3);
 }
 
 TEST_F(DctIITest, LongBlockRoundTrip) {
@@ -197,14 +197,14 @@ TEST_F(DctIITest, LongBlockRoundTrip) {
 TEST_F(DctIITest, SlotsOutsideInit) {
   dct.LastError = 0;
   EXPECT_EQ(dct.Basis(0, 0, 0, 0), 0.0);
-  EXPECT_EQ(dct.LastError, 3);  // the idle core is set up for no kind
+  EXPECT_EQ(+dct.LastError, 3);  // the idle core is set up for no kind
   TShapeData data(4, 1.0);
   EXPECT_EQ(dct.Transform(0, data.data()), 3);
   EXPECT_EQ(data[0], 1.0);
   TShapeData mask(4, 1.0), norms(4, 0.0);
   dct.LastError = 0;
   dct.BasisNorms(mask.data(), norms.data());
-  EXPECT_EQ(dct.LastError, 3);
+  EXPECT_EQ(+dct.LastError, 3);
   EXPECT_EQ(norms[0], 0.0);
   EXPECT_EQ(mask[0], 1.0);
   EXPECT_EQ(dct.GetState(), kCoreIdle);
@@ -215,7 +215,7 @@ TEST_F(DctIITest, SlotsWhileFftHoldsTheCore) {
   ASSERT_EQ(fft.Init(4, 4), 0);
   EXPECT_EQ(dct.Init(4, 4), 4);
   EXPECT_EQ(dct.Basis(1, 1, 0, 0), 0.0);
-  EXPECT_EQ(dct.LastError, 3);
+  EXPECT_EQ(+dct.LastError, 3);
   TShapeData data(16, 2.0);
   EXPECT_EQ(dct.Transform(0, data.data()), 3);
   EXPECT_EQ(data[0], 2.0);
@@ -228,7 +228,7 @@ TEST_F(DctIITest, FftCannotInitWhileDctIsInitialised) {
   TTransDescriptor& fft = *FftDescriptor();
   ASSERT_EQ(dct.Init(16, 16), 0);
   EXPECT_EQ(fft.Init(16, 16), 4);
-  EXPECT_EQ(fft.LastError, 4);
+  EXPECT_EQ(+fft.LastError, 4);
   // and FFT's Done does not end the DCT's initialisation
   EXPECT_EQ(fft.Done(), 3);
   EXPECT_EQ(dct.GetState(), kCoreInitialised);
@@ -241,7 +241,7 @@ TEST_F(DctIITest, WrongArrayLengthFailsTheCoreUntilDone) {
   ASSERT_EQ(dct.Init(8, 8), 0);
   TShapeData shortBlock(63, 1.0);
   EXPECT_EQ(dct.Transform(0, shortBlock.data()), 7);
-  EXPECT_EQ(dct.LastError, 7);
+  EXPECT_EQ(+dct.LastError, 7);
   EXPECT_EQ(dct.GetState(), kCoreFailed);
   EXPECT_EQ(shortBlock[0], 1.0);
   EXPECT_EQ(dct.Transform(0, nullptr), 7);  // a missing array counts as empty
@@ -267,14 +267,14 @@ TEST_F(DctIITest, BasisNormsWithWrongArraysWriteNothingAndFail) {
   ASSERT_EQ(dct.Init(4, 4), 0);
   TShapeData mask(16, 1.0), shortNorms(15, -1.0);
   dct.BasisNorms(mask.data(), shortNorms.data());
-  EXPECT_EQ(dct.LastError, 7);
+  EXPECT_EQ(+dct.LastError, 7);
   EXPECT_EQ(shortNorms[14], -1.0);
   EXPECT_EQ(dct.Done(), 7);
 
   ASSERT_EQ(dct.Init(4, 4), 0);
   TShapeData shortMask(8, 1.0), norms(16, -1.0);
   dct.BasisNorms(shortMask.data(), norms.data());
-  EXPECT_EQ(dct.LastError, 7);
+  EXPECT_EQ(+dct.LastError, 7);
   EXPECT_EQ(norms[0], -1.0);
   EXPECT_EQ(dct.Done(), 7);
 }
@@ -294,10 +294,10 @@ TEST_F(DctIITest, ParametersAndConfiguration) {
   EXPECT_EQ(dct.GetParam(0, &value, &size), 8);
   EXPECT_EQ(value, 0);
   EXPECT_EQ(size, 0);
-  EXPECT_EQ(dct.LastError, 8);
+  EXPECT_EQ(+dct.LastError, 8);
   dct.LastError = 0;
   EXPECT_EQ(dct.SetParam(1, 5), 8);
-  EXPECT_EQ(dct.LastError, 8);
+  EXPECT_EQ(+dct.LastError, 8);
   void* config = &value;
   EXPECT_EQ(dct.GetConfig(&config), 0);
   EXPECT_EQ(config, nullptr);
@@ -331,7 +331,8 @@ TEST_F(DctIITest, QuantWeightInterpolatesLargerBlocks) {
             return iu < 7 ? kTable[r][iu] + (kTable[r][iu + 1] - kTable[r][iu]) * fu : kTable[r][iu];
           };
           const double a = row(iv), b = iv < 7 ? row(iv + 1) : a;
-          ASSERT_NEAR(dct.QuantWeight(u, v, w, h), a + (b - a) * fv, 1e-12) << w << "x" << h << " " << u << "," << v;
+          ASSERT_NEAR(dct.QuantWeight(u, v, w, h), a + (b - a) * fv, 1e-12)
+              << w << "x" << h << " " << u << "," << v;
         }
 }
 

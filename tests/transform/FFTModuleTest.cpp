@@ -52,13 +52,13 @@ class FftModuleTest : public testing::CoreResettingTest {
 };
 
 TEST_F(FftModuleTest, DescriptorFields) {
-  EXPECT_STREQ(fft.Name, "FFT");
-  EXPECT_STREQ(fft.Description, "Fast Discrete Fourier Transformation");
-  EXPECT_EQ(fft.TransCode, 1);
-  EXPECT_EQ(fft.Version, 0x0100);
-  EXPECT_EQ(fft.Listed, 0);
-  EXPECT_EQ(fft.Configure, nullptr);
-  EXPECT_EQ(fft.QuantWeight, nullptr);
+  EXPECT_STREQ(+fft.Name, "FFT");
+  EXPECT_STREQ(+fft.Description, "Fast Discrete Fourier Transformation");
+  EXPECT_EQ(+fft.TransCode, 1);
+  EXPECT_EQ(+fft.Version, 0x0100);
+  EXPECT_EQ(+fft.Listed, 0);
+  EXPECT_EQ(+fft.Configure, nullptr);
+  EXPECT_EQ(+fft.QuantWeight, nullptr);
   const bool slotsSet[] = {fft.Init != nullptr,     fft.Done != nullptr,      fft.BasisNorms != nullptr,
                            fft.Basis != nullptr,    fft.Transform != nullptr, fft.GetParam != nullptr,
                            fft.SetParam != nullptr, fft.GetConfig != nullptr, fft.SetConfig != nullptr,
@@ -74,8 +74,8 @@ TEST_F(FftModuleTest, ForwardOfRealBlockIsUnitaryDft) {
     const TShapeData pixels = RandomBlock(size_t{w} * h, seed++);
     TShapeData data = pixels;
     ASSERT_EQ(fft.Transform(0, data.data()), 0);
-    const Complexes expected =
-        Scaled(DirectDft(Combine(pixels, TShapeData(pixels.size(), 0.0)), w, h, -1), 1.0 / std::sqrt(double(w) * h));
+    const Complexes expected = Scaled(DirectDft(Combine(pixels, TShapeData(pixels.size(), 0.0)), w, h, -1),
+                                      1.0 / std::sqrt(double(w) * h));
     EXPECT_TRUE(AllClose(Result(data), expected));
     ASSERT_EQ(fft.Done(), 0);
   }
@@ -91,7 +91,8 @@ TEST_F(FftModuleTest, InverseOfComplexBlockIsUnitaryInverseDft) {
     ASSERT_EQ(fft.SetParam(kImagMode, 0), 0);
     TShapeData data = re;
     ASSERT_EQ(fft.Transform(1, data.data()), 0);
-    EXPECT_TRUE(AllClose(Result(data), Scaled(DirectDft(Combine(re, im), w, h, +1), 1.0 / std::sqrt(double(w) * h))));
+    const Complexes expected = Scaled(DirectDft(Combine(re, im), w, h, +1), 1.0 / std::sqrt(double(w) * h));
+    EXPECT_TRUE(AllClose(Result(data), expected));
     ASSERT_EQ(fft.Done(), 0);
   }
 }
@@ -126,7 +127,7 @@ TEST_F(FftModuleTest, BasisIsTheScaledFourierKernel) {
               ASSERT_NEAR(fft.Basis(u, v, x, y), expected, 1e-15) << w << "x" << h;
             }
     }
-    EXPECT_EQ(fft.LastError, 0);
+    EXPECT_EQ(+fft.LastError, 0);
     ASSERT_EQ(fft.Done(), 0);
   }
 }
@@ -225,12 +226,12 @@ TEST_F(FftModuleTest, ParametersAfterInit) {
   value = 77;
   size = 88;
   EXPECT_EQ(fft.GetParam(3, &value, &size), 8);
-  EXPECT_EQ(fft.LastError, 8);
+  EXPECT_EQ(+fft.LastError, 8);
   EXPECT_EQ(value, 77);
   EXPECT_EQ(size, 88);
   EXPECT_EQ(fft.GetParam(-1, &value, &size), 8);
   EXPECT_EQ(fft.SetParam(3, 0), 8);
-  EXPECT_EQ(fft.LastError, 8);
+  EXPECT_EQ(+fft.LastError, 8);
 
   EXPECT_EQ(fft.SetParam(kImagMode, 5), 0);
   EXPECT_EQ(fft.GetParam(kImagMode, &value, &size), 0);
@@ -255,10 +256,10 @@ TEST_F(FftModuleTest, ParametersAfterInit) {
 
 TEST_F(FftModuleTest, SlotsOutsideInit) {
   EXPECT_EQ(fft.Basis(0, 0, 0, 0), 0.0);
-  EXPECT_EQ(fft.LastError, 5);
+  EXPECT_EQ(+fft.LastError, 5);
   TShapeData data(4, 3.0);
   EXPECT_EQ(fft.Transform(0, data.data()), 5);
-  EXPECT_EQ(fft.LastError, 5);
+  EXPECT_EQ(+fft.LastError, 5);
   EXPECT_EQ(data[0], 3.0);
   intptr_t value = 9;
   int32_t size = 9;
@@ -268,10 +269,10 @@ TEST_F(FftModuleTest, SlotsOutsideInit) {
   TShapeData mask(4, 1.0), norms(4, 0.0);
   fft.LastError = 0;
   fft.BasisNorms(mask.data(), norms.data());
-  EXPECT_EQ(fft.LastError, 3);
+  EXPECT_EQ(+fft.LastError, 3);
   EXPECT_EQ(norms[0], 0.0);
   EXPECT_EQ(fft.Done(), 5);
-  EXPECT_EQ(fft.LastError, 5);
+  EXPECT_EQ(+fft.LastError, 5);
   EXPECT_EQ(fft.GetState(), kCoreIdle);
 }
 
@@ -279,7 +280,7 @@ TEST_F(FftModuleTest, SlotsWhileDctHoldsTheCore) {
   TTransDescriptor& dct = *DctIIDescriptor();
   ASSERT_EQ(dct.Init(4, 4), 0);
   EXPECT_EQ(fft.Basis(1, 0, 1, 0), 0.0);
-  EXPECT_EQ(fft.LastError, 3);
+  EXPECT_EQ(+fft.LastError, 3);
   TShapeData data(16, 3.0);
   EXPECT_EQ(fft.Transform(0, data.data()), 3);
   EXPECT_EQ(data[0], 3.0);
@@ -289,7 +290,7 @@ TEST_F(FftModuleTest, SlotsWhileDctHoldsTheCore) {
   EXPECT_EQ(fft.SetParam(2, 0), 3);
   TShapeData mask(16, 1.0), norms(16, 0.0);
   fft.BasisNorms(mask.data(), norms.data());
-  EXPECT_EQ(fft.LastError, 3);
+  EXPECT_EQ(+fft.LastError, 3);
   EXPECT_EQ(norms[0], 0.0);
   EXPECT_EQ(fft.GetState(), kCoreInitialised);
   EXPECT_EQ(dct.Done(), 0);
@@ -297,13 +298,13 @@ TEST_F(FftModuleTest, SlotsWhileDctHoldsTheCore) {
 
 TEST_F(FftModuleTest, InitSizesAndRepeats) {
   EXPECT_EQ(fft.Init(0, 4), 6);
-  EXPECT_EQ(fft.LastError, 6);
+  EXPECT_EQ(+fft.LastError, 6);
   EXPECT_EQ(fft.Init(12, 4), 6);
   EXPECT_EQ(fft.Init(4, 65536), 6);
   ASSERT_EQ(fft.Init(32768, 1), 0);
-  EXPECT_EQ(fft.Width, 32768);
+  EXPECT_EQ(+fft.Width, 32768);
   EXPECT_EQ(fft.Init(4, 4), 4);
-  EXPECT_EQ(fft.Width, 32768);
+  EXPECT_EQ(+fft.Width, 32768);
   EXPECT_EQ(fft.Done(), 0);
   EXPECT_EQ(fft.Done(), 5);
 }
@@ -312,7 +313,7 @@ TEST_F(FftModuleTest, WrongArrayLengthFailsTheCoreUntilDone) {
   ASSERT_EQ(fft.Init(4, 4), 0);
   TShapeData shortBlock(15, 1.0);
   EXPECT_EQ(fft.Transform(0, shortBlock.data()), 7);
-  EXPECT_EQ(fft.LastError, 7);
+  EXPECT_EQ(+fft.LastError, 7);
   EXPECT_EQ(shortBlock[0], 1.0);
   EXPECT_EQ(fft.GetState(), kCoreFailed);
   EXPECT_EQ(fft.Transform(1, nullptr), 7);
@@ -322,7 +323,7 @@ TEST_F(FftModuleTest, WrongArrayLengthFailsTheCoreUntilDone) {
   ASSERT_EQ(fft.Init(4, 4), 0);
   TShapeData mask(16, 1.0), shortNorms(8, 0.0);
   fft.BasisNorms(mask.data(), shortNorms.data());
-  EXPECT_EQ(fft.LastError, 7);
+  EXPECT_EQ(+fft.LastError, 7);
   EXPECT_EQ(shortNorms[0], 0.0);
   EXPECT_EQ(fft.Done(), 7);
 }
