@@ -1,0 +1,33 @@
+// The dialogs the window asks the user with: file choice and error boxes.
+// The window reaches them through this interface only, so that tests can
+// answer in place of the user.
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+namespace tvlc {
+
+// A file type list in the form "Description|pattern|Description|pattern"
+// with the extension added to a name typed without one.
+struct TFileFilter {
+  const char* Filter;
+  const char* DefaultExt;
+};
+
+inline constexpr TFileFilter kBitmapOpenFilter{"Bitmaps|*.bmp|All Files|*.*", "bmp"};
+inline constexpr TFileFilter kBitmapSaveFilter{"Windows Bitmap|*.bmp|All Files|*.*", "bmp"};
+inline constexpr TFileFilter kLogFilter{"Log File|*.log|Text File|*.txt|All Files|*.*", "log"};
+
+class TDialogs {
+ public:
+  virtual ~TDialogs() = default;
+  // The chosen file, or an empty text when the user cancelled.
+  virtual std::string OpenFile(QWidget* owner, const TFileFilter& filter) = 0;
+  virtual std::string SaveFile(QWidget* owner, const TFileFilter& filter) = 0;
+  // An error message with an OK button; returns when it is closed.
+  virtual void ErrorBox(QWidget* owner, const std::string& text) = 0;
+};
+
+}  // namespace tvlc

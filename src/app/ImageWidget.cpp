@@ -1,0 +1,64 @@
+#include "ImageWidget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tvlc {
+
+QImage ToQImage(const TImage& image, bool whiteTransparent) {
+  QImage result(image.Width(), image.Height(), QImage::Format_ARGB32_Premultiplied);
+  for (int y = 0; y < image.Height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+    for (int x = 0; x < image.Width(); ++x) {
+      const TColor c = image.Pixel(x, y);
+      line[x] = whiteTransparent && c == kWhite
+                    ? qRgba(0, 0, 0, 0)
+                    : qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+    }
+  }
+  return result;
+}
+
+TImageWidget::TImageWidget(QWidget* parent, bool whiteTransparent)
+    : QWidget(parent), whiteTransparent_(whiteTransparent) {
+  setAttribute(Qt::WA_OpaquePaintEvent, !whiteTransparent);
+}
+
+void TImageWidget::SetImage(const TImage& image) {
+  shown_ = ToQImage(image, whiteTransparent_);
+  update();
+}
+
+void TImageWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (!whiteTransparent_) painter.fillRect(rect(), palette().window());
+  if (!shown_.isNull()) painter.drawImage(rect(), shown_);
+}
+
+void TImageWidget::mousePressEvent(QMouseEvent* event) {
+  emit Pressed(event->position().toPoint());
+  leftPressed_ = event->button() == Qt::LeftButton;
+}
+
+void TImageWidget::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = leftPressed_ && event->button() == Qt::LeftButton &&
+                     rect().contains(event->position().toPoint());
+  leftPressed_ = false;
+  if (click) emit Clicked();
+}
+
+TOverlaidView::TOverlaidView(const QString& imageName, const QString& overlayName,
+                             QWidget* parent)
+    : TImageWidget(parent), overlay_(new TImageWidget(this, true)) {
+  setObjectName(imageName);
+  overlay_->setObjectName(overlayName);
+}
+
+void TOverlaidView::SetImages(const TImage& image, const TImage& overlay) {
+  SetImage(image);
+  overlay_->SetImage(overlay);
+}
+
+void TOverlaidView::resizeEvent(QResizeEvent*) { overlay_->setGeometry(rect()); }
+
+}  // namespace tvlc

@@ -1,0 +1,79 @@
+// Views: model images in Qt, the overlay whose white lets the image beneath
+// show, mouse press and click, and the thirds of the view row.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "ImageWidget.h"
+#include "ViewPanel.h"
+
+namespace tvlc::test {
+namespace {
+
+TEST(ToQImageTest, KeepsColourValuesAndMakesWhiteTransparentOnlyWhenAsked) {
+  TImage image(2, 1, kWhite);
+  image.SetPixel(0, 0, RGB(10, 20, 30));
+  const QImage plain = ToQImage(image);
+  EXPECT_EQ(plain.pixel(0, 0), qRgb(10, 20, 30));
+  EXPECT_EQ(plain.pixel(1, 0), qRgb(255, 255, 255));
+  const QImage overlay = ToQImage(image, true);
+  EXPECT_EQ(overlay.pixel(0, 0), qRgb(10, 20, 30));
+  EXPECT_EQ(qAlpha(overlay.pixel(1, 0)), 0);
+}
+
+TEST(ToQImageTest, ReadsIndexedImagesThroughTheirPalette) {
+  const TImage image(2, 1, {Grey(7), RGB(0, 0, 200)}, {1, 0});
+  const QImage shown = ToQImage(image);
+  EXPECT_EQ(shown.pixel(0, 0), qRgb(0, 0, 200));
+  EXPECT_EQ(shown.pixel(1, 0), qRgb(7, 7, 7));
+}
+
+TEST(OverlaidViewTest, OverlayCoversTheImageOnlyWhereItIsNotWhite) {
+  TOverlaidView view("Base", "Top");
+  view.resize(40, 40);
+  TImage overlay(2, 2, kWhite);
+  overlay.SetPixel(1, 0, RGB(255, 0, 0));
+  view.SetImages(TImage(2, 2, Grey(100)), overlay);
+  const QImage shot = view.grab().toImage();
+  EXPECT_EQ(shot.pixel(30, 10), qRgb(255, 0, 0));
+  EXPECT_EQ(shot.pixel(10, 10), qRgb(100, 100, 100));
+  EXPECT_EQ(shot.pixel(10, 30), qRgb(100, 100, 100));
+  EXPECT_EQ(shot.pixel(30, 30), qRgb(100, 100, 100));
+}
+
+TEST(OverlaidViewTest, OverlayTakesTheMouseAndReportsPressAndClick) {
+  TOverlaidView view("Base", "Top");
+  view.resize(50, 30);
+  view.show();
+  QSignalSpy pressed(&view.Overlay(), &TImageWidget::Pressed);
+  QSignalSpy clicked(&view.Overlay(), &TImageWidget::Clicked);
+  QTest::mouseClick(&view.Overlay(), Qt::LeftButton, {}, QPoint(12, 7));
+  ASSERT_EQ(pressed.count(), 1);
+  EXPECT_EQ(pressed.at(0).at(0).toPoint(), QPoint(12, 7));
+  EXPECT_EQ(clicked.count(), 1);
+
+  QTest::mousePress(&view.Overlay(), Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseRelease(&view.Overlay(), Qt::LeftButton, {}, QPoint(60, 5));
+  EXPECT_EQ(pressed.count(), 2);
+  EXPECT_EQ(clicked.count(), 1);
+
+  QTest::mouseClick(&view.Overlay(), Qt::RightButton, {}, QPoint(5, 5));
+  EXPECT_EQ(pressed.count(), 3);
+  EXPECT_EQ(clicked.count(), 1);
+}
+
+TEST(ViewPanelTest, FirstTwoGetAThirdEachAndTheLastTheRest) {
+  auto* a = new QWidget;
+  auto* b = new QWidget;
+  auto* c = new QWidget;
+  TViewPanel panel(a, b, c);
+  panel.resize(100, 40);
+  panel.show();
+  EXPECT_EQ(a->geometry(), QRect(0, 0, 33, 40));
+  EXPECT_EQ(b->geometry(), QRect(33, 0, 33, 40));
+  EXPECT_EQ(c->geometry(), QRect(66, 0, 34, 40));
+}
+
+}  // namespace
+}  // namespace tvlc::test
