@@ -5,6 +5,7 @@
 #include "appcore/FloatText.h"
 #include "model/Bmp.h"
 #include "model/MapAnalysis.h"
+#include "model/PictureArrays.h"
 
 namespace tvlc {
 
@@ -39,22 +40,14 @@ bool TMainCore::LoadPicture1Click(const std::string& path) {
   PicHeight = Picture.Height();
   PicDrawArea = TImage(PicWidth, PicHeight, kWhite);
 
-  auto levels = std::make_shared<std::vector<uint8_t>>(size_t(PicWidth) * PicHeight);
-  bool grey = true;
-  for (int y = 0; y < PicHeight; ++y)
-    for (int x = 0; x < PicWidth; ++x) {
-      const TColor c = Picture.Pixel(x, y);
-      (*levels)[size_t(y) * PicWidth + x] = RedOf(c);
-      if (GreenOf(c) != RedOf(c) || BlueOf(c) != RedOf(c)) grey = false;
-    }
-  if (!grey) {
+  if (!IsGrey(Picture)) {
     PicData.reset();
     PicWidth = PicHeight = 0;
     AddLog("Cann't load picture. Picture is not grayscale image with 8bit color depth.\r\n");
     host_.Changed(kViewsChanged);
     return false;
   }
-  PicData = std::move(levels);
+  PicData = RedLevels(Picture);
   ResetDecodedViews();
   AddLog("Picture " + path + " of size " + std::to_string(PicWidth) + "x" +
          std::to_string(PicHeight) + " loaded.\r\n");
@@ -74,11 +67,7 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
   MapWidth = Map.Width();
   MapHeight = Map.Height();
   MapDrawArea = TImage(MapWidth, MapHeight, kWhite);
-  auto labels = std::make_shared<std::vector<int32_t>>(size_t(MapWidth) * MapHeight);
-  for (int y = 0; y < MapHeight; ++y)
-    for (int x = 0; x < MapWidth; ++x)
-      (*labels)[size_t(y) * MapWidth + x] = int32_t(Map.Pixel(x, y));
-  MapData = std::move(labels);
+  MapData = ColorLabels(Map);
   host_.Changed(kViewsChanged);
 
   const std::string size = std::to_string(MapWidth) + "x" + std::to_string(MapHeight);

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "model/Bmp.h"
+#include "model/PictureArrays.h"
 
 namespace tvlc {
 
@@ -113,17 +114,9 @@ TProjectContents ReadProject(const std::vector<uint8_t>& bytes) {
   project.Map = ReadImage(bytes, in);
 
   const TImage& picture = project.Picture;
-  auto levels = std::make_shared<std::vector<uint8_t>>(size_t(picture.Width()) * picture.Height());
-  for (int y = 0; y < picture.Height(); ++y)
-    for (int x = 0; x < picture.Width(); ++x)
-      (*levels)[size_t(y) * picture.Width() + x] = RedOf(picture.Pixel(x, y));
   const TImage& map = project.Map;
-  auto labels = std::make_shared<std::vector<int32_t>>(size_t(map.Width()) * map.Height());
-  for (int y = 0; y < map.Height(); ++y)
-    for (int x = 0; x < map.Width(); ++x)
-      (*labels)[size_t(y) * map.Width() + x] = int32_t(map.Pixel(x, y));
-  project.PicData = std::move(levels);
-  project.MapData = std::move(labels);
+  project.PicData = RedLevels(picture);
+  project.MapData = ColorLabels(map);
 
   const int32_t count = in.Read<int32_t>();
   if (count < 0) throw TFormatError("negative number of shapes");

@@ -5,6 +5,7 @@
 
 #include "model/Bmp.h"
 #include "model/MapAnalysis.h"
+#include "model/PictureArrays.h"
 
 namespace tvlc {
 namespace {
@@ -32,13 +33,6 @@ std::vector<TExpectedShape> ReadExpected(const std::string& path) {
   return shapes;
 }
 
-TMapData LabelsOf(const TImage& map) {
-  auto labels = std::make_shared<std::vector<int32_t>>();
-  for (int y = 0; y < map.Height(); ++y)
-    for (int x = 0; x < map.Width(); ++x) labels->push_back(int32_t(map.Pixel(x, y)));
-  return labels;
-}
-
 class MapAnalysisOnRealMaps : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(MapAnalysisOnRealMaps, MatchesTheExpectedShapeList) {
@@ -49,7 +43,7 @@ TEST_P(MapAnalysisOnRealMaps, MatchesTheExpectedShapeList) {
   const auto expected = ReadExpected(std::string(TVLC_TEST_DATA) + "/maps/" + base + ".shapes.csv");
   int64_t lastIndex = -1;
   const TShapeList shapes =
-      LocateShapes(LabelsOf(map), map.Width(), map.Height(), nullptr, 0,
+      LocateShapes(ColorLabels(map), map.Width(), map.Height(), nullptr, 0,
                    [&](int64_t index) {
                      ASSERT_EQ(index, lastIndex + 1);
                      lastIndex = index;
