@@ -98,6 +98,18 @@ TEST_F(CoreTest, MapWithoutPictureIsAcceptedAndItsShapesHaveNoPixels) {
   EXPECT_FALSE(core.Shapes[0].Shape->PicData);
 }
 
+TEST_F(CoreTest, ShapeWiderThanTheWindowLimitRefusesTheMap) {
+  WriteBmpFile("wide.bmp", TImage(16385, 1, Grey(10)));
+  ASSERT_TRUE(core.LoadMap1Click(kMap));
+  const size_t mark = core.Log.Lines().size();
+  EXPECT_FALSE(core.LoadMap1Click("wide.bmp"));
+  const auto lines = LinesSince(mark);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[2], "[12:00:00] Error: Shape 0A0A0A is larger than 16384x16384 pixels");
+  EXPECT_FALSE(core.MapData);
+  EXPECT_EQ(core.Shapes.size(), 22u);
+}
+
 TEST_F(CoreTest, MapAnalysisServesPendingInputAndHoldsOffOtherCommands) {
   ASSERT_TRUE(core.LoadPicture1Click(kPicture));
   bool disabledDuringAnalysis = false;
