@@ -23,10 +23,6 @@ bool TCommandGate::IsWired(const QObject* control) const {
   return wired_.contains(control);
 }
 
-void TCommandGate::Enable(QWidget* control, bool allowed) const {
-  control->setEnabled(allowed && IsWired(control));
-}
-
 void TCommandGate::DisableUnwired(const QList<QObject*>& controls) const {
   for (QObject* control : controls) {
     if (IsWired(control)) continue;

@@ -26,8 +26,12 @@ class TCommandGate {
   void Mirror(QAction* copy, QAction* original);
 
   bool IsWired(const QObject* control) const;
-  // Enabled when the core allows it and the control has a handler.
-  void Enable(QWidget* control, bool allowed) const;
+  // Enabled when the core allows it and the control (a widget or a menu
+  // item) has a handler.
+  template <class Control>
+  void Enable(Control* control, bool allowed) const {
+    control->setEnabled(allowed && IsWired(control));
+  }
   // Every control without a handler becomes disabled.
   void DisableUnwired(const QList<QObject*>& controls) const;
 

@@ -9,8 +9,9 @@ class QWidget;
 
 namespace tvlc {
 
-// A file type list in the form "Description|pattern|Description|pattern"
-// with the extension added to a name typed without one.
+// A file type list in the form "Description|pattern|Description|pattern",
+// several patterns of one type separated by ";", with the extension added to
+// a name typed without one.
 struct TFileFilter {
   const char* Filter;
   const char* DefaultExt;
@@ -19,6 +20,9 @@ struct TFileFilter {
 inline constexpr TFileFilter kBitmapOpenFilter{"Bitmaps|*.bmp|All Files|*.*", "bmp"};
 inline constexpr TFileFilter kBitmapSaveFilter{"Windows Bitmap|*.bmp|All Files|*.*", "bmp"};
 inline constexpr TFileFilter kLogFilter{"Log File|*.log|Text File|*.txt|All Files|*.*", "log"};
+inline constexpr TFileFilter kProjectFilter{"Tarvello Codec Files|*.tvp|All Files|*.*", "tvp"};
+inline constexpr TFileFilter kCompressedFilter{
+    "Tarvello Picture Files|*.tvz; *.tvzx|All Files|*.*", "tvzx"};
 
 class TDialogs {
  public:

@@ -12,17 +12,12 @@
 #include <QVBoxLayout>
 
 #include "Dialogs.h"
+#include "Named.h"
 #include "transform/Registry.h"
 
 namespace tvlc {
 
 namespace {
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
 
 QPlainTextEdit* Memo(const char* name) {
   auto* memo = Named(new QPlainTextEdit, name);
@@ -95,8 +90,8 @@ TEncSelForm::TEncSelForm(TModuleRegistry& registry, TDialogs& dialogs, QWidget* 
   TransVerLab = Named(new QLabel, "TransVerLab");
   TransCodeLab = Named(new QLabel, "TransCodeLab");
   TransDescMemo = Memo("TransDescMemo");
-  ConfBtn = Named(new QPushButton("C&onfigure"), "ConfBtn");
-  SetDefaultBtn = Named(new QPushButton("Set as Default"), "Button1");
+  ConfBtn = NamedButton("ConfBtn", "C&onfigure");
+  SetDefaultBtn = NamedButton("Button1", "Set as Default");
   auto* transGroup = new QGroupBox("Transformation");
   auto* transGrid = new QGridLayout(transGroup);
   transGrid->addWidget(TransList, 0, 0, 1, 2);
@@ -108,9 +103,9 @@ TEncSelForm::TEncSelForm(TModuleRegistry& registry, TDialogs& dialogs, QWidget* 
 
   ForceDefModule = Named(new QCheckBox("Force use default module"), "ForceDefModule");
   ReloadBtn = Named(new QPushButton, "ReloadBtn");
-  SelBtn = Named(new QPushButton("&Select"), "SelBtn");
+  SelBtn = NamedButton("SelBtn", "&Select");
   SelBtn->setDefault(true);
-  CancelBtn = Named(new QPushButton("&Cancel"), "Button2");
+  CancelBtn = NamedButton("Button2", "&Cancel");
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(ForceDefModule);
   buttons->addStretch(1);

@@ -1,9 +1,11 @@
 #include "MainForm.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSlider>
 #include <QSpinBox>
 
 #include "About.h"
@@ -11,6 +13,7 @@
 #include "MainLayout.h"
 #include "Placement.h"
 #include "ProgramIcon.h"
+#include "Stats.h"
 
 namespace tvlc {
 
@@ -21,16 +24,19 @@ TMainFrm::TMainFrm(std::unique_ptr<TDialogs> dialogs, const std::string& moduleD
       host_(*this, *dialogs_),
       core_(host_, moduleDirectory),
       encSelForm_(core_.Registry, *dialogs_, this),
+      genRectFrm_(core_.RectFields, core_.Picture, this),
       view_(*this, w_, core_, gate_) {
   setWindowTitle("Tarvello Picture Codec");
   setWindowIcon(ProgramIcon());
   resize(646, 614);
   CenterOnScreen(*this);
 
-  WireFileMenu();
+  WireMenus();
   WireShapeCommands();
   WireViews();
   WireCoderTab();
+  WireQuantizationTab();
+  WireSpectrumTabs();
   gate_.DisableUnwired(w_.Commands());
 
   host_.Attach(view_);
@@ -39,8 +45,12 @@ TMainFrm::TMainFrm(std::unique_ptr<TDialogs> dialogs, const std::string& moduleD
 
 TMainFrm::~TMainFrm() = default;
 
-void TMainFrm::WireFileMenu() {
+void TMainFrm::WireMenus() {
   const TMenuItems& m = w_.Menu;
+  gate_.Wire(m.Open1, &QAction::triggered,
+             [this] { OpenThen(kProjectFilter, &TMainCore::Open1Click); });
+  gate_.Wire(m.Save1, &QAction::triggered,
+             [this] { SaveThen(kProjectFilter, &TMainCore::Save1Click); });
   gate_.Wire(m.LoadPicture1, &QAction::triggered,
              [this] { OpenThen(kBitmapOpenFilter, &TMainCore::LoadPicture1Click); });
   gate_.Wire(m.LoadMap1, &QAction::triggered,
@@ -49,10 +59,22 @@ void TMainFrm::WireFileMenu() {
              [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SavePicture1Click); });
   gate_.Wire(m.SaveMap1, &QAction::triggered,
              [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SaveMap1Click); });
+  gate_.Wire(m.SaveDecodedPicture1, &QAction::triggered,
+             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SaveDecodedPicture1Click); });
+  // Both compressed picture commands refuse before asking for a file.
+  gate_.Wire(m.OpenCompressedPicture1, &QAction::triggered, [this] {
+    if (core_.CanOpenCompressedPicture())
+      OpenThen(kCompressedFilter, &TMainCore::OpenCompressedPicture1Click);
+  });
+  gate_.Wire(m.ExportSpectrum1, &QAction::triggered, [this] {
+    if (core_.CanExportSpectrum()) SaveThen(kCompressedFilter, &TMainCore::ExportSpectrum1Click);
+  });
   gate_.Wire(m.ClearLog1, &QAction::triggered, [this] { core_.ClearLog1Click(); });
   gate_.Wire(m.SaveLog1, &QAction::triggered,
              [this] { SaveThen(kLogFilter, &TMainCore::SaveLog1Click); });
+  gate_.Wire(m.Globalstatistics1, &QAction::triggered, [this] { ShowStatistics(); });
   gate_.Wire(m.Exit1, &QAction::triggered, [this] { close(); });
+  gate_.Wire(m.Generategrid1, &QAction::triggered, [this] { GenerateRectangles(); });
   gate_.Wire(m.About1, &QAction::triggered, [this] { ShowAboutBox(); });
   gate_.Mirror(m.SaveReconst1, m.SaveDecodedPicture1);
   gate_.Mirror(m.Generaterectangles1, m.Generategrid1);
@@ -67,8 +89,11 @@ void TMainFrm::WireShapeCommands() {
   connect(list.ShapeList, &QListWidget::itemDoubleClicked, this, [this] {
     if (w_.List.ShowShBtn->isEnabled()) w_.List.ShowShBtn->click();
   });
+  gate_.Wire(list.EncAllBtn, &QPushButton::clicked, [this] { core_.EncAllBtnClick(); });
+  gate_.Wire(list.DecAllBtn, &QPushButton::clicked, [this] { core_.DecAllBtnClick(); });
+  gate_.Wire(list.StopBtn, &QPushButton::clicked, [this] { core_.StopBtnClick(); });
   connect(list.ShowShapInfChck, &QCheckBox::clicked, this,
-          [this](bool checked) { core_.Controls.ShowShapInfChecked = checked; });
+          [this](bool checked) { core_.ShowShapInfChckClick(checked); });
   gate_.Mirror(m.Select1, list.ShowShBtn);
   gate_.Mirror(m.Encode1, w_.Tabs.EncBtn);
   gate_.Mirror(m.Decode1, w_.Tabs.DecodeBtn);
@@ -84,17 +109,41 @@ void TMainFrm::WireViews() {
     });
     connect(&view->Overlay(), &TImageWidget::Clicked, this, [this] { core_.MapDrawAreaClick(); });
   }
-  gate_.Wire(w_.Tabs.ZoomSpin, &QSpinBox::valueChanged,
-             [this](int zoom) { core_.ZoomSpinChange(zoom); });
 }
 
 void TMainFrm::WireCoderTab() {
   const TShapeTabs& t = w_.Tabs;
   gate_.Wire(t.Button1, &QPushButton::clicked, [this] { ChooseTransformation(); });
+  // While encoding, the same button reads "Stop" and cancels.
+  gate_.Wire(t.EncBtn, &QPushButton::clicked, [this] { core_.EncBtnClick(); });
   gate_.Wire(t.ContEncChck, &QCheckBox::clicked,
              [this](bool checked) { core_.ContEncChckClick(checked); });
   connect(t.ReqPSNREd, &QLineEdit::textEdited, this,
-          [this](const QString& text) { core_.Controls.ReqPSNRText = text.toStdString(); });
+          [this](const QString& text) { core_.ReqPSNREdChange(text.toStdString()); });
+  gate_.Wire(t.DecodeBtn, &QPushButton::clicked, [this] { core_.DecodeBtnClick(); });
+}
+
+void TMainFrm::WireQuantizationTab() {
+  const TShapeTabs& t = w_.Tabs;
+  gate_.Wire(t.UseQSpecChck, &QCheckBox::clicked,
+             [this](bool checked) { core_.UseQSpecChckClick(checked); });
+  gate_.Wire(t.QuantQuality, &QSlider::valueChanged,
+             [this](int position) { core_.QuantQualityChange(position); });
+  // Only the user's choice applies a kind; showing a shape's kind must not.
+  gate_.Wire(t.NormCombo, &QComboBox::activated,
+             [this](int index) { core_.NormComboChange(index); });
+  gate_.Wire(t.RequantBtn, &QPushButton::clicked, [this] { core_.RequantBtnClick(); });
+}
+
+void TMainFrm::WireSpectrumTabs() {
+  const TMenuItems& m = w_.Menu;
+  const TShapeTabs& t = w_.Tabs;
+  gate_.Wire(t.RedrawSpecBtn, &QPushButton::clicked, [this] { core_.RedrawSpecBtnClick(); });
+  gate_.Wire(t.ZoomSpin, &QSpinBox::valueChanged, [this](int zoom) { core_.ZoomSpinChange(zoom); });
+  gate_.Wire(m.SaveSpectrumPicture1, &QAction::triggered,
+             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SaveSpectrumPicture1Click); });
+  gate_.Wire(m.MenuItem1, &QAction::triggered,
+             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::MenuItem1Click); });
 }
 
 void TMainFrm::OpenThen(const TFileFilter& filter, TFileCommand command) {
@@ -115,9 +164,22 @@ void TMainFrm::ShowAboutBox() {
 
 void TMainFrm::ChooseTransformation() {
   CenterOver(encSelForm_, *this);
-  if (encSelForm_.exec() != QDialog::Accepted) return;
-  core_.Controls.EncoderLab = core_.Registry.SelTransName;
-  core_.Notify(kControlsChanged);
+  if (encSelForm_.exec() == QDialog::Accepted) core_.TransformationChosen();
+}
+
+void TMainFrm::ShowStatistics() {
+  const std::vector<std::string> lines = core_.Globalstatistics1Click();
+  if (lines.empty()) return;
+  TStatForm form(lines, this);
+  CenterOver(form, *this);
+  form.exec();
+}
+
+void TMainFrm::GenerateRectangles() {
+  if (!core_.PicData) return;
+  CenterOver(genRectFrm_, *this);
+  if (genRectFrm_.exec() == QDialog::Accepted)
+    core_.GenerateRectangles(core_.RectFields.XSize, core_.RectFields.YSize);
 }
 
 }  // namespace tvlc

@@ -10,6 +10,7 @@
 #include "CommandGate.h"
 #include "Dialogs.h"
 #include "EncSelFrm.h"
+#include "GenRect.h"
 #include "MainWidgets.h"
 #include "QtHost.h"
 #include "StateView.h"
@@ -30,10 +31,12 @@ class TMainFrm : public QMainWindow {
   TMainCore& Core() { return core_; }
 
  private:
-  void WireFileMenu();
+  void WireMenus();
   void WireShapeCommands();
   void WireViews();
   void WireCoderTab();
+  void WireQuantizationTab();
+  void WireSpectrumTabs();
 
   // Asks for a file to read or write and hands it to a core command;
   // nothing happens when the user cancels.
@@ -43,6 +46,8 @@ class TMainFrm : public QMainWindow {
 
   void ShowAboutBox();
   void ChooseTransformation();
+  void ShowStatistics();
+  void GenerateRectangles();
 
   std::unique_ptr<TDialogs> dialogs_;
   TMainWidgets w_;
@@ -50,6 +55,7 @@ class TMainFrm : public QMainWindow {
   TQtHost host_;
   TMainCore core_;
   TEncSelForm encSelForm_;
+  TGenRectFrm genRectFrm_;
   TStateView view_;
 };
 

@@ -16,6 +16,7 @@
 #include "ImageWidget.h"
 #include "MainMenus.h"
 #include "MainTabs.h"
+#include "Named.h"
 #include "ViewPanel.h"
 
 namespace tvlc {
@@ -30,12 +31,6 @@ QGroupBox* Captioned(const char* caption, QWidget* content) {
   return group;
 }
 
-QPushButton* Button(const char* name, const char* caption) {
-  auto* button = new QPushButton(caption);
-  button->setObjectName(name);
-  return button;
-}
-
 QGroupBox* BuildShapeList(TShapeListPanel& p) {
   auto* group = new QGroupBox("Shape list");
   auto* layout = new QVBoxLayout(group);
@@ -44,10 +39,10 @@ QGroupBox* BuildShapeList(TShapeListPanel& p) {
   p.ShapeList->setUniformItemSizes(true);
   layout->addWidget(p.ShapeList, 1);
 
-  p.ShowShBtn = Button("ShowShBtn", "Select shape");
-  p.EncAllBtn = Button("EncAllBtn", "Encode All");
-  p.DecAllBtn = Button("DecAllBtn", "Decode All");
-  p.StopBtn = Button("StopBtn", "Stop");
+  p.ShowShBtn = NamedButton("ShowShBtn", "Select shape");
+  p.EncAllBtn = NamedButton("EncAllBtn", "Encode All");
+  p.DecAllBtn = NamedButton("DecAllBtn", "Decode All");
+  p.StopBtn = NamedButton("StopBtn", "Stop");
   p.ShowShapInfChck = new QCheckBox("Update info");
   p.ShowShapInfChck->setObjectName("ShowShapInfChck");
   for (QWidget* control : std::initializer_list<QWidget*>{p.ShowShBtn, p.EncAllBtn, p.DecAllBtn,

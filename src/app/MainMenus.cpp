@@ -68,10 +68,10 @@ TMenuItems BuildMenus(QMainWindow& window) {
   BuildFileMenu(window, m);
   BuildShapeMenu(window, m);
 
-  QMenu* mapMenu = window.menuBar()->addMenu("&Map");
-  mapMenu->setObjectName("Map1");
+  m.Map1 = window.menuBar()->addMenu("&Map");
+  m.Map1->setObjectName("Map1");
   m.Generategrid1 = Item(&window, "Generategrid1", "Generate rectangles...");
-  mapMenu->addAction(m.Generategrid1);
+  m.Map1->addAction(m.Generategrid1);
 
   m.About1 = Item(&window, "About1", "&About");
   window.menuBar()->addAction(m.About1);

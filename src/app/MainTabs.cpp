@@ -18,23 +18,14 @@
 #include "ColumnList.h"
 #include "ImageWidget.h"
 #include "InfoFields.h"
+#include "Named.h"
 #include "model/Shape.h"
 
 namespace tvlc {
 
 namespace {
 
-template <class Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(name);
-  return widget;
-}
-
 QLabel* ValueLabel(const char* name) { return Named(new QLabel, name); }
-
-QPushButton* Button(const char* name, const char* caption) {
-  return Named(new QPushButton(caption), name);
-}
 
 QWidget* InfoPage(TInfoLabels& labels) {
   auto* page = new QWidget;
@@ -72,8 +63,8 @@ QWidget* CoderPage(TShapeTabs& t) {
   t.IteratLab = ValueLabel("IteratLab");
   t.ReqPSNREd = Named(new QLineEdit, "ReqPSNREd");
   t.EncoderLab = ValueLabel("EncoderLab");
-  t.Button1 = Button("Button1", "Select");
-  t.EncBtn = Button("EncBtn", "Encode");
+  t.Button1 = NamedButton("Button1", "Select");
+  t.EncBtn = NamedButton("EncBtn", "Encode");
   t.ContEncChck = Named(new QCheckBox("Continue encoding"), "ContEncChck");
   t.EncSpeedLab = ValueLabel("EncSpeedLab");
   t.EncProgBar = Named(new QProgressBar, "EncProgBar");
@@ -102,7 +93,7 @@ QWidget* QuantizationPage(TShapeTabs& t) {
   auto* grid = new QGridLayout(page);
   t.NormCombo = Named(new QComboBox, "NormCombo");
   for (const char* name : kNormKindNames) t.NormCombo->addItem(name);
-  t.RequantBtn = Button("RequantBtn", "Requantize all");
+  t.RequantBtn = NamedButton("RequantBtn", "Requantize all");
   t.UseQSpecChck = Named(new QCheckBox("Quantize spectrum with quality:"), "UseQSpecChck");
   t.QuantQuality = Named(new QSlider(Qt::Horizontal), "QuantQuality");
   t.QuantQuality->setRange(1, 99);
@@ -122,7 +113,7 @@ QWidget* SpectrumPage(TShapeTabs& t) {
   auto* page = Named(new QWidget, "TabSheet3");
   auto* layout = new QVBoxLayout(page);
   auto* bar = new QHBoxLayout;
-  t.RedrawSpecBtn = Button("RedrawSpecBtn", "Refresh");
+  t.RedrawSpecBtn = NamedButton("RedrawSpecBtn", "Refresh");
   t.ZoomSpin = Named(new QSpinBox, "ZoomSpin");
   t.ZoomSpin->setRange(1, 10);
   bar->addWidget(t.RedrawSpecBtn);
@@ -164,7 +155,7 @@ QWidget* CoefficientsPage(TShapeTabs& t) {
 QWidget* DecoderPage(TShapeTabs& t) {
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
-  t.DecodeBtn = Button("DecodeBtn", "Decode");
+  t.DecodeBtn = NamedButton("DecodeBtn", "Decode");
   layout->addWidget(t.DecodeBtn, 0, Qt::AlignLeft);
   layout->addStretch(1);
   return page;

@@ -35,6 +35,7 @@ struct TMenuItems {
       *SaveDecodedPicture1, *OpenCompressedPicture1, *ExportSpectrum1, *ClearLog1, *SaveLog1,
       *Globalstatistics1, *Exit1;
   QAction *Select1, *Encode1, *Decode1, *EncodeAll1, *DecodeAll1;
+  QMenu* Map1;
   QAction* Generategrid1;
   QAction* About1;
   // Context menus of the views.

@@ -25,9 +25,15 @@ QString QtFilterText(const TFileFilter& filter) {
   const QStringList parts = QString::fromUtf8(filter.Filter).split('|');
   QStringList entries;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    // "*.*" would hide files without an extension here.
-    const QString pattern = parts[i + 1] == "*.*" ? QStringLiteral("*") : parts[i + 1];
-    entries << parts[i] + " (" + pattern + ")";
+    // Qt separates the patterns of one type by blanks; a ";" would become
+    // part of the pattern and match nothing.
+    QStringList patterns;
+    for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+      const QString trimmed = pattern.trimmed();
+      // "*.*" would hide files without an extension here.
+      patterns << (trimmed == "*.*" ? QStringLiteral("*") : trimmed);
+    }
+    entries << parts[i] + " (" + patterns.join(' ') + ")";
   }
   return entries.join(";;");
 }
@@ -41,7 +47,8 @@ std::string TQtDialogs::SaveFile(QWidget* owner, const TFileFilter& filter) {
 }
 
 void TQtDialogs::ErrorBox(QWidget* owner, const std::string& text) {
-  QMessageBox::critical(owner, QStringLiteral("Error"), QString::fromStdString(text));
+  QMessageBox::critical(owner, QStringLiteral("Error"), QString::fromStdString(text),
+                        QMessageBox::Ok);
 }
 
 }  // namespace tvlc

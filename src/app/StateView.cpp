@@ -67,7 +67,8 @@ void TStateView::ShowShapeList() {
     list.addItems(items);
     listed_ = std::move(names);
   }
-  if (core_.SelectedIndex >= 0) list.setCurrentRow(core_.SelectedIndex);
+  // A replaced list has nothing selected, also when its names are the same.
+  list.setCurrentRow(core_.SelectedIndex);
 }
 
 void TStateView::ShowInfo() {
@@ -98,12 +99,16 @@ void TStateView::ShowControls() {
   window_.setEnabled(c.WindowEnabled);
   w_.Menu.File1->menuAction()->setEnabled(c.FileMenuEnabled);
   w_.Menu.FileItems->setEnabled(c.FileMenuEnabled);
+  w_.Menu.Map1->menuAction()->setEnabled(c.MapMenuEnabled);
+  gate_.Enable(w_.Menu.Generategrid1, c.MapMenuEnabled);
+  gate_.Enable(w_.Menu.Generaterectangles1, c.MapMenuEnabled);
   gate_.Enable(w_.List.ShowShBtn, c.ShowShBtnEnabled);
   gate_.Enable(w_.List.EncAllBtn, c.EncAllBtnEnabled);
   gate_.Enable(w_.List.DecAllBtn, c.DecAllBtnEnabled);
   w_.List.StopBtn->setVisible(c.StopBtnVisible);
   w_.List.ShowShapInfChck->setChecked(c.ShowShapInfChecked);
 
+  gate_.Enable(t.Button1, c.Button1Enabled);
   gate_.Enable(t.EncBtn, c.EncBtnEnabled);
   t.EncBtn->setText(Text(c.EncBtnCaption));
   if (t.ReqPSNREd->text() != Text(c.ReqPSNRText)) t.ReqPSNREd->setText(Text(c.ReqPSNRText));

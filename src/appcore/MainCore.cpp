@@ -139,6 +139,7 @@ void TMainCore::UpdateEnabledStates() {
   const bool coding = activity_[kCoding] > 0;
   const bool batch = activity_[kBatch] > 0;
   Controls.ShowShBtnEnabled = Controls.DecodeBtnEnabled = !selecting && !coding;
+  Controls.Button1Enabled = !coding;
   // During an encode the button is its own "Stop".
   Controls.EncBtnEnabled = !selecting;
   // Coding is not re-entrant, and nothing may replace the shapes under it.

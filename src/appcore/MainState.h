@@ -28,7 +28,9 @@ struct TControlState {
   bool EncAllBtnEnabled = true;
   bool DecAllBtnEnabled = true;
   bool StopBtnVisible = false;
-  // Coder tab.
+  // Coder tab. "Select" (Button1) opens the module dialog, whose "Flush
+  // Cache" would unload a module that a running encode is calling.
+  bool Button1Enabled = true;
   bool EncBtnEnabled = true;
   std::string EncBtnCaption = "Encode";
   bool DecodeBtnEnabled = true;

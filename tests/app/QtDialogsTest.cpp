@@ -1,5 +1,10 @@
-// The file types of the dialogs in Qt's notation.
+// The dialogs of the desktop: file types in Qt's notation and the error box.
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 
 #include "QtDialogs.h"
 
@@ -10,6 +15,36 @@ TEST(QtFilterTextTest, TurnsEachPairIntoOneEntryAndAllFilesIntoEveryFile) {
   EXPECT_EQ(QtFilterText(kBitmapOpenFilter), "Bitmaps (*.bmp);;All Files (*)");
   EXPECT_EQ(QtFilterText(kBitmapSaveFilter), "Windows Bitmap (*.bmp);;All Files (*)");
   EXPECT_EQ(QtFilterText(kLogFilter), "Log File (*.log);;Text File (*.txt);;All Files (*)");
+  EXPECT_EQ(QtFilterText(kProjectFilter), "Tarvello Codec Files (*.tvp);;All Files (*)");
+}
+
+TEST(QtFilterTextTest, SeparatesSeveralPatternsOfOneTypeByBlanks) {
+  EXPECT_EQ(QtFilterText(kCompressedFilter),
+            "Tarvello Picture Files (*.tvz *.tvzx);;All Files (*)");
+}
+
+TEST(QtDialogsTest, ErrorBoxIsAModalErrorMessageWithAnOkButton) {
+  QWidget owner;
+  owner.show();
+  bool seen = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (!box) {
+      ADD_FAILURE() << "no modal message box";
+      if (auto* other = qobject_cast<QDialog*>(modal)) other->reject();
+      return;
+    }
+    seen = true;
+    EXPECT_EQ(box->text(), "No map loaded. Load Map first");
+    EXPECT_EQ(box->icon(), QMessageBox::Critical);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box->parentWidget(), &owner);
+    box->button(QMessageBox::Ok)->click();
+  });
+  TQtDialogs().ErrorBox(&owner, "No map loaded. Load Map first");
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace
