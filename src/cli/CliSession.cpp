@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "cli/CliCommands.h"
+#include "coding/TransformShape.h"
 
 namespace tvlc {
 
@@ -55,6 +56,7 @@ bool TCliSession::EncodeAll(const TCliOptions& options, double& seconds) {
   core.Controls.QuantQuality = options.quality;
   core.Controls.NormComboIndex = options.normKind;
 
+  SetEngineChoice(options.engine == "literal" ? TEngineChoice::Literal : TEngineChoice::Fast);
   const auto start = std::chrono::steady_clock::now();
   core.EncAllBtnClick();
   seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -23,27 +23,24 @@ TFoldedFrequency Fold(int64_t a, uint32_t n) {
   return {uint32_t(r), 1.0};
 }
 
-std::vector<double> OrthonormalScales(uint32_t n) {
-  std::vector<double> scales(n, std::sqrt(2.0 / n));
-  scales[0] = 1.0 / std::sqrt(double(n));
-  return scales;
-}
-
 }  // namespace
+
+TCosineMoments::TScales::TScales(uint32_t n)
+    : Zero(1.0 / std::sqrt(double(n))), Other(std::sqrt(2.0 / n)) {}
 
 TCosineMoments::TCosineMoments(uint16_t width, uint16_t height, const TShapeData& maskSpectrum)
     : width_(width),
       height_(height),
       rowLength_(3 * size_t{width} - 2),
       table_(rowLength_ * height),
-      scaleW_(OrthonormalScales(width)),
-      scaleH_(OrthonormalScales(height)) {
+      scalesW_(width),
+      scalesH_(height) {
   const size_t zero = width_ - 1;  // position of frequency 0 in a row
   // The DCT carries the orthonormal factors of both frequencies.
   for (uint32_t b = 0; b < height_; ++b)
     for (uint32_t a = 0; a < width_; ++a)
       table_[b * rowLength_ + zero + a] =
-          maskSpectrum[size_t{b} * width_ + a] / (scaleW_[a] * scaleH_[b]);
+          maskSpectrum[size_t{b} * width_ + a] / (scalesW_.Of(a) * scalesH_.Of(b));
   for (uint32_t b = 0; b < height_; ++b)
     for (size_t position = 0; position < rowLength_; ++position) {
       const int64_t a = int64_t(position) - int64_t(zero);
@@ -67,24 +64,27 @@ const double* TCosineMoments::FoldedRow(uint32_t b, double& sign) const {
 void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work) const {
   const uint32_t uj = uint32_t(j % width_), vj = uint32_t(j / width_);
   // B_k B_j = scales * (cos(sum) + cos(difference)) / 2 in each direction.
-  const double factor = m * scaleW_[uj] * scaleH_[vj] * 0.25;
+  const double factor = m * scalesW_.Of(uj) * scalesH_.Of(vj) * 0.25;
   const size_t zero = width_ - 1;
-  const double* scaleW = scaleW_.data();
   for (uint32_t v = 0; v < height_; ++v) {
     double sumSign;
     const double* sumRow = FoldedRow(v + vj, sumSign) + zero;
     // |v - vj| < H needs no fold.
-    const double* differenceRow = table_.data() + size_t{v >= vj ? v - vj : vj - v} * rowLength_ + zero;
+    const double* differenceRow =
+        table_.data() + size_t{v >= vj ? v - vj : vj - v} * rowLength_ + zero;
     // Horizontal frequencies u + uj and u - uj, for u running along the row.
     const double* __restrict sumPlus = sumRow + uj;
     const double* __restrict sumMinus = sumRow - uj;
     const double* __restrict differencePlus = differenceRow + uj;
     const double* __restrict differenceMinus = differenceRow - uj;
+    const auto moments = [&](uint32_t u) {
+      return sumSign * (sumPlus[u] + sumMinus[u]) + (differencePlus[u] + differenceMinus[u]);
+    };
     double* __restrict out = work.data() + size_t{v} * width_;
-    const double rowFactor = factor * scaleH_[v];
-    for (uint32_t u = 0; u < width_; ++u)
-      out[u] -= rowFactor * scaleW[u] *
-                (sumSign * (sumPlus[u] + sumMinus[u]) + (differencePlus[u] + differenceMinus[u]));
+    const double rowFactor = factor * scalesH_.Of(v);
+    out[0] -= rowFactor * scalesW_.Zero * moments(0);
+    const double otherFactor = rowFactor * scalesW_.Other;
+    for (uint32_t u = 1; u < width_; ++u) out[u] -= otherFactor * moments(u);
   }
 }
 

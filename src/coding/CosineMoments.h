@@ -41,7 +41,14 @@ class TCosineMoments {
   // sums and differences of two horizontal frequencies reach.
   size_t rowLength_;
   std::vector<double> table_;
-  std::vector<double> scaleW_, scaleH_;  // orthonormal factor of each frequency
+
+  // Orthonormal factor of a frequency: 1/sqrt(n) for 0, sqrt(2/n) for the others.
+  struct TScales {
+    explicit TScales(uint32_t n);
+    double Of(uint32_t frequency) const { return frequency > 0 ? Other : Zero; }
+    double Zero, Other;
+  };
+  TScales scalesW_, scalesH_;
 };
 
 }  // namespace tvlc

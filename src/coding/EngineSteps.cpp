@@ -47,13 +47,35 @@ void ComputeBasisNorms(const TTransDescriptor& descriptor, uint16_t width, uint1
 
 size_t ChooseCoefficient(const TShapeData& work, const TShapeData& norms) {
   const size_t count = norms.size();
+  const double* w = work.data();
+  const double* n = norms.data();
   size_t chosen = 0;
-  while (chosen < count && !UsableNorm(norms[chosen])) ++chosen;
+  while (chosen < count && !UsableNorm(n[chosen])) ++chosen;
   if (chosen == count) return kNoCoefficient;
-  for (size_t i = chosen + 1; i < count; ++i) {
-    if (!UsableNorm(norms[i])) continue;
-    if (work[i] * work[i] * norms[chosen] > work[chosen] * work[chosen] * norms[i]) chosen = i;
+  double chosenSquare = w[chosen] * w[chosen], chosenNorm = n[chosen];
+  // A NaN norm fails the comparison by itself.
+  const auto beats = [&](size_t i) {
+    return n[i] != 0.0 && w[i] * w[i] * chosenNorm > chosenSquare * n[i];
+  };
+  constexpr size_t kBlock = 16;
+  size_t i = chosen + 1;
+  for (; i + kBlock <= count; i += kBlock) {
+    bool any = false;
+    for (size_t k = i; k < i + kBlock; ++k) any |= beats(k);
+    if (!any) continue;
+    for (size_t k = i; k < i + kBlock; ++k)
+      if (beats(k)) {
+        chosen = k;
+        chosenSquare = w[k] * w[k];
+        chosenNorm = n[k];
+      }
   }
+  for (; i < count; ++i)
+    if (beats(i)) {
+      chosen = i;
+      chosenSquare = w[i] * w[i];
+      chosenNorm = n[i];
+    }
   return chosen;
 }
 

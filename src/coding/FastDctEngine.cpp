@@ -25,9 +25,8 @@ TCosineMoments MomentsOfMask(const TTransDescriptor& descriptor, uint16_t width,
 }  // namespace
 
 uint8_t AnalyzeShapeFastDct(const TTransDescriptor& descriptor, uint16_t width, uint16_t height,
-                            TShapeData& coefficients, const TShapeMask& mask,
-                            double requestedPSNR, uint16_t notifyInterval,
-                            const TProgressHandler& onProgress) {
+                            TShapeData& coefficients, const TShapeMask& mask, double requestedPSNR,
+                            uint16_t notifyInterval, const TProgressHandler& onProgress) {
   const size_t count = size_t(width) * height;
   TInitBracket bracket(descriptor);
   try {

@@ -28,8 +28,7 @@ constexpr int32_t kFreshAnalysisInterval = 256;
 // Basis slot is not called), and every array must hold width * height
 // elements.
 uint8_t AnalyzeShapeFastDct(const TTransDescriptor& descriptor, uint16_t width, uint16_t height,
-                            TShapeData& coefficients, const TShapeMask& mask,
-                            double requestedPSNR, uint16_t notifyInterval,
-                            const TProgressHandler& onProgress);
+                            TShapeData& coefficients, const TShapeMask& mask, double requestedPSNR,
+                            uint16_t notifyInterval, const TProgressHandler& onProgress);
 
 }  // namespace tvlc

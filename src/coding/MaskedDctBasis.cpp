@@ -7,7 +7,9 @@
 namespace tvlc {
 
 TMaskedDctBasis::TAxisFactors::TAxisFactors(uint32_t n)
-    : Cosines(size_t{4} * n), ZeroScale(1.0 / std::sqrt(double(n))), OtherScale(std::sqrt(2.0 / n)) {
+    : Cosines(size_t{4} * n),
+      ZeroScale(1.0 / std::sqrt(double(n))),
+      OtherScale(std::sqrt(2.0 / n)) {
   for (size_t i = 0; i < Cosines.size(); ++i)
     Cosines[i] = std::cos(double(i) * std::numbers::pi / (2.0 * n));
 }

@@ -13,8 +13,7 @@ namespace {
 
 // Residual -= m * basis function (u, v) inside the mask; 0 outside it.
 void SubtractBasis(const TTransDescriptor& descriptor, uint16_t width, uint16_t height,
-                   const TShapeMask& mask, uint16_t u, uint16_t v, double m,
-                   TShapeData& residual) {
+                   const TShapeMask& mask, uint16_t u, uint16_t v, double m, TShapeData& residual) {
   for (uint32_t y = 0; y < height; ++y)
     for (uint32_t x = 0; x < width; ++x) {
       const size_t p = size_t(y) * width + x;
@@ -86,7 +85,11 @@ uint8_t Analyze(const TTransDescriptor& descriptor, uint16_t width, uint16_t hei
   }
 }
 
+TEngineChoice engineChoice = TEngineChoice::Fast;
+
 }  // namespace
+
+void SetEngineChoice(TEngineChoice choice) { engineChoice = choice; }
 
 uint8_t TransformShape(const TTransDescriptor* descriptor, uint16_t width, uint16_t height,
                        TShapeData& coefficients, bool inverse, const TShapeMask& mask,
@@ -96,8 +99,8 @@ uint8_t TransformShape(const TTransDescriptor* descriptor, uint16_t width, uint1
   // do not fit the window are left to the reference engine, which refuses
   // them.
   const size_t count = size_t(width) * height;
-  if (!inverse && descriptor == DctIIDescriptor() && coefficients.size() == count &&
-      mask.size() == count)
+  if (!inverse && engineChoice == TEngineChoice::Fast && descriptor == DctIIDescriptor() &&
+      coefficients.size() == count && mask.size() == count)
     return AnalyzeShapeFastDct(*descriptor, width, height, coefficients, mask, requestedPSNR,
                                notifyInterval, onProgress);
   return TransformShapeLiteral(descriptor, width, height, coefficients, inverse, mask,

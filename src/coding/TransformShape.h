@@ -17,6 +17,12 @@ namespace tvlc {
 // Status of an analysis that an exception interrupted.
 constexpr uint8_t kEngineFailedStatus = TVLC_STATUS_NO_MEMORY;
 
+// Which engine analyses shapes coded with the built-in DCT II: the fast one
+// (the default) or the reference below, so that the two can be compared on
+// the same work. Every other transformation always uses the reference.
+enum class TEngineChoice { Fast, Literal };
+void SetEngineChoice(TEngineChoice choice);
+
 // The engine every caller uses; it picks the implementation for the
 // transformation. Analysis (inverse false): `coefficients` comes in holding
 // the centred window pixels and goes out holding the spectrum, all zero when

@@ -7,15 +7,7 @@
 
 namespace tvlc {
 
-namespace {
-constexpr size_t kHeaderBytes = sizeof(int64_t);
-}
-
 void TShapeData::Free::operator()(void* p) const { std::free(p); }
-
-double* TShapeData::elements() const {
-  return reinterpret_cast<double*>(static_cast<unsigned char*>(block_.get()) + kHeaderBytes);
-}
 
 TShapeData::TShapeData(size_t count, double fill) { assign(count, fill); }
 

@@ -53,7 +53,11 @@ class TShapeData {
   struct Free {
     void operator()(void* p) const;
   };
-  double* elements() const;
+  // The count sits in the first bytes of the block, the elements after it.
+  static constexpr size_t kHeaderBytes = sizeof(int64_t);
+  double* elements() const {
+    return reinterpret_cast<double*>(static_cast<unsigned char*>(block_.get()) + kHeaderBytes);
+  }
 
   std::unique_ptr<void, Free> block_;
   size_t count_ = 0;

@@ -10,6 +10,7 @@
 #include "model/Bmp.h"
 #include "model/Image.h"
 #include "model/MapAnalysis.h"
+#include "model/PictureArrays.h"
 #include "model/Shape.h"
 
 namespace tvlc {
@@ -29,20 +30,12 @@ inline SampleShapes LoadSampleShapes(const std::string& picturePath, const std::
   const TImage picture = ReadBmpFile(picturePath);
   sample.PicWidth = picture.Width();
   sample.PicHeight = picture.Height();
-  auto grey = std::make_shared<std::vector<uint8_t>>(size_t(sample.PicWidth) * sample.PicHeight);
-  for (int y = 0; y < sample.PicHeight; ++y)
-    for (int x = 0; x < sample.PicWidth; ++x)
-      (*grey)[size_t(y) * sample.PicWidth + x] = RedOf(picture.Pixel(x, y));
-  sample.PicData = grey;
+  sample.PicData = RedLevels(picture);
 
   const TImage map = ReadBmpFile(mapPath);
   sample.MapWidth = map.Width();
   sample.MapHeight = map.Height();
-  auto labels = std::make_shared<std::vector<int32_t>>(size_t(sample.MapWidth) * sample.MapHeight);
-  for (int y = 0; y < sample.MapHeight; ++y)
-    for (int x = 0; x < sample.MapWidth; ++x)
-      (*labels)[size_t(y) * sample.MapWidth + x] = int32_t(map.Pixel(x, y));
-  sample.MapData = labels;
+  sample.MapData = ColorLabels(map);
 
   sample.Shapes = LocateShapes(sample.MapData, sample.MapWidth, sample.MapHeight, sample.PicData,
                                sample.PicWidth);
