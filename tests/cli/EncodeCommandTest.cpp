@@ -66,6 +66,15 @@ TEST_F(CliEncode, HartleyAndQuantization) {
   EXPECT_EQ(rows[1][2], "3");
 }
 
+TEST_F(CliEncode, BothEnginesGiveTheSameShapes) {
+  const TCliRun fast = Run("encode " + kInputs + " --psnr 35 --csv");
+  const TCliRun literal = Run("encode " + kInputs + " --psnr 35 --csv --engine literal");
+  ASSERT_EQ(fast.status, 0);
+  ASSERT_EQ(literal.status, 0);
+  EXPECT_EQ(CsvRows(fast.out), CsvRows(literal.out));
+  EXPECT_EQ(Run("encode " + kInputs + " --psnr 35 --engine turbo").status, 2);
+}
+
 TEST_F(CliEncode, UnknownTransformationAndBadOptions) {
   EXPECT_EQ(Run("encode " + kInputs + " --psnr 30 --transform 5:9").status, 1);
   EXPECT_EQ(Run("encode " + kInputs + " --psnr 30,5").status, 2);
