@@ -29,16 +29,6 @@ constexpr int32_t kMeasuredIterations = 2 * kFreshAnalysisInterval;
 constexpr double kUnreachablePSNR = 1000.0;
 constexpr double kEncodeAllPSNR = 30.0;
 
-using TAnalysis = uint8_t (*)(const TTransDescriptor&, uint16_t, uint16_t, TShapeData&,
-                              const TShapeMask&, double, uint16_t, const TProgressHandler&);
-
-uint8_t LiteralAnalysis(const TTransDescriptor& descriptor, uint16_t width, uint16_t height,
-                        TShapeData& coefficients, const TShapeMask& mask, double request,
-                        uint16_t interval, const TProgressHandler& onProgress) {
-  return TransformShapeLiteral(&descriptor, width, height, coefficients, false, mask, request,
-                               interval, onProgress);
-}
-
 const SampleShapes& Camera() {
   static const SampleShapes sample = LoadSampleShapes(kPicture, kMap);
   return sample;
@@ -56,7 +46,7 @@ struct TWindowJob {
         Mask(WindowMask(shape)),
         Pixels(CentredShapePixels(shape)) {}
 
-  uint8_t Run(TAnalysis analysis, double request, const TProgressHandler& onProgress) const {
+  uint8_t Run(TShapeAnalysis analysis, double request, const TProgressHandler& onProgress) const {
     TShapeData coefficients = Pixels;
     const uint8_t status =
         analysis(*DctIIDescriptor(), Width, Height, coefficients, Mask, request, 1, onProgress);
@@ -72,7 +62,7 @@ TWindowJob JobOfShape(const std::string& name) {
 }
 
 // kMeasuredIterations iterations on one window, set-up included.
-void BM_Iteration(benchmark::State& state, TAnalysis analysis, const std::string& name) {
+void BM_Iteration(benchmark::State& state, TShapeAnalysis analysis, const std::string& name) {
   const TWindowJob job = JobOfShape(name);
   int64_t iterations = 0;
   const TProgressHandler count = [&](int32_t iteration, const TShapeData&, double,
@@ -93,7 +83,7 @@ void BM_Iteration(benchmark::State& state, TAnalysis analysis, const std::string
 #define TVLC_ITERATION_BENCHMARKS(size, shape)                                          \
   BENCHMARK_CAPTURE(BM_Iteration, fast_##size, AnalyzeShapeFastDct, std::string(shape)) \
       ->Unit(benchmark::kMillisecond);                                                  \
-  BENCHMARK_CAPTURE(BM_Iteration, literal_##size, LiteralAnalysis, std::string(shape))  \
+  BENCHMARK_CAPTURE(BM_Iteration, literal_##size, AnalyzeShapeLiteral, std::string(shape))  \
       ->Unit(benchmark::kMillisecond)                                                   \
       ->Iterations(1)
 
@@ -104,7 +94,7 @@ TVLC_ITERATION_BENCHMARKS(512x512, "Shape 30774D");
 
 // Every shape of the map to 30 dB, the engine alone, notified every
 // iteration as Encode does.
-void BM_EncodeAllEngines(benchmark::State& state, TAnalysis analysis) {
+void BM_EncodeAllEngines(benchmark::State& state, TShapeAnalysis analysis) {
   std::vector<TWindowJob> jobs;
   for (const TShapeItem& item : Camera().Shapes) jobs.emplace_back(*item.Shape);
   int64_t iterations = 0;
@@ -119,7 +109,7 @@ void BM_EncodeAllEngines(benchmark::State& state, TAnalysis analysis) {
 }
 
 BENCHMARK_CAPTURE(BM_EncodeAllEngines, fast, AnalyzeShapeFastDct)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_EncodeAllEngines, literal, LiteralAnalysis)
+BENCHMARK_CAPTURE(BM_EncodeAllEngines, literal, AnalyzeShapeLiteral)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

@@ -121,4 +121,12 @@ uint8_t TransformShapeLiteral(const TTransDescriptor* descriptor, uint16_t width
                  onProgress);
 }
 
+uint8_t AnalyzeShapeLiteral(const TTransDescriptor& descriptor, uint16_t width, uint16_t height,
+                            TShapeData& coefficients, const TShapeMask& mask,
+                            double requestedPSNR, uint16_t notifyInterval,
+                            const TProgressHandler& onProgress) {
+  return TransformShapeLiteral(&descriptor, width, height, coefficients, false, mask,
+                               requestedPSNR, notifyInterval, onProgress);
+}
+
 }  // namespace tvlc

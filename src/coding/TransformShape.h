@@ -45,4 +45,16 @@ uint8_t TransformShapeLiteral(const TTransDescriptor* descriptor, uint16_t width
                               double requestedPSNR, uint16_t notifyInterval,
                               const TProgressHandler& onProgress);
 
+// An analysis engine for one transformation; the fast DCT II engine and the
+// reference below have this signature, so that the two can be run side by
+// side on the same shape.
+using TShapeAnalysis = uint8_t (*)(const TTransDescriptor& descriptor, uint16_t width,
+                                   uint16_t height, TShapeData& coefficients,
+                                   const TShapeMask& mask, double requestedPSNR,
+                                   uint16_t notifyInterval, const TProgressHandler& onProgress);
+uint8_t AnalyzeShapeLiteral(const TTransDescriptor& descriptor, uint16_t width, uint16_t height,
+                            TShapeData& coefficients, const TShapeMask& mask,
+                            double requestedPSNR, uint16_t notifyInterval,
+                            const TProgressHandler& onProgress);
+
 }  // namespace tvlc

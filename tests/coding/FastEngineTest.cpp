@@ -26,16 +26,6 @@ namespace {
 constexpr double kTolerance = 1e-9;
 constexpr double kPeak = 255.0;
 
-using TAnalysis = uint8_t (*)(const TTransDescriptor&, uint16_t, uint16_t, TShapeData&,
-                              const TShapeMask&, double, uint16_t, const TProgressHandler&);
-
-uint8_t LiteralAnalysis(const TTransDescriptor& descriptor, uint16_t width, uint16_t height,
-                        TShapeData& coefficients, const TShapeMask& mask, double request,
-                        uint16_t interval, const TProgressHandler& onProgress) {
-  return TransformShapeLiteral(&descriptor, width, height, coefficients, false, mask, request,
-                               interval, onProgress);
-}
-
 // What one analysis reports.
 struct Expansion {
   uint8_t status = 0;
@@ -46,7 +36,7 @@ struct Expansion {
   TShapeData finalResidual;  // notified with the PSNR that met the request
 };
 
-Expansion Expand(TAnalysis analysis, const TTransDescriptor& descriptor, uint16_t width,
+Expansion Expand(TShapeAnalysis analysis, const TTransDescriptor& descriptor, uint16_t width,
                  uint16_t height, TShapeData input, const TShapeMask& mask, double request,
                  size_t stopAfter = 0) {
   Expansion e;
@@ -64,7 +54,7 @@ Expansion Expand(TAnalysis analysis, const TTransDescriptor& descriptor, uint16_
   return e;
 }
 
-Expansion ExpandShape(TAnalysis analysis, const TShape& shape, double request,
+Expansion ExpandShape(TShapeAnalysis analysis, const TShape& shape, double request,
                       size_t stopAfter = 0) {
   return Expand(analysis, *DctIIDescriptor(), uint16_t(shape.RoundedWidth()),
                 uint16_t(shape.RoundedHeight()), CentredShapePixels(shape), WindowMask(shape),
@@ -137,7 +127,7 @@ TEST_P(FastEngineOnSamples, MakesTheLiteralChoicesAndSpectrum) {
     if (!checked->Checked(item)) continue;
     ++shapes;
     SCOPED_TRACE(item.Name);
-    const Expansion literal = ExpandShape(LiteralAnalysis, *item.Shape, request);
+    const Expansion literal = ExpandShape(AnalyzeShapeLiteral, *item.Shape, request);
     const Expansion fast = ExpandShape(AnalyzeShapeFastDct, *item.Shape, request);
     ASSERT_EQ(literal.status, 0);
     ExpectSameExpansion(fast, literal);
@@ -233,7 +223,7 @@ TEST(FastEngine, StopFlagEndsTheExpansionWithWhatItAccumulated) {
   const TShape& shape = ChelseaShape();
   // Past two fresh analyses, on a request no expansion reaches.
   const size_t stopAfter = 2 * kFreshAnalysisInterval + 5;
-  const Expansion literal = ExpandShape(LiteralAnalysis, shape, 1000.0, stopAfter);
+  const Expansion literal = ExpandShape(AnalyzeShapeLiteral, shape, 1000.0, stopAfter);
   const Expansion fast = ExpandShape(AnalyzeShapeFastDct, shape, 1000.0, stopAfter);
   ASSERT_EQ(fast.iterations.size(), stopAfter);
   EXPECT_EQ(fast.iterations.back(), int32_t(stopAfter));
@@ -365,7 +355,7 @@ TEST(FastEngine, PixelsOutsideTheMaskDoNotMatterEvenWhenNotFinite) {
       dirty[p] = p % 2 ? std::numeric_limits<double>::quiet_NaN()
                        : -std::numeric_limits<double>::infinity();
 
-  for (TAnalysis analysis : {AnalyzeShapeFastDct, LiteralAnalysis}) {
+  for (TShapeAnalysis analysis : {AnalyzeShapeFastDct, AnalyzeShapeLiteral}) {
     bool residualOutsideAlwaysZero = true;
     const auto expand = [&](const TShapeData& input, Expansion& e) {
       e.spectrum = input;
@@ -487,7 +477,7 @@ TEST(EngineChoice, AnalysisWithTheBuiltInDctIIRunsTheFastEngine) {
   const auto w = uint16_t(shape.RoundedWidth()), h = uint16_t(shape.RoundedHeight());
   const Expansion copied =
       Expand(viaEntry, copy, w, h, CentredShapePixels(shape), WindowMask(shape), 1000.0, stopAfter);
-  const Expansion literal = Expand(LiteralAnalysis, copy, w, h, CentredShapePixels(shape),
+  const Expansion literal = Expand(AnalyzeShapeLiteral, copy, w, h, CentredShapePixels(shape),
                                    WindowMask(shape), 1000.0, stopAfter);
   EXPECT_EQ(copied.psnrs, literal.psnrs);
   ExpectIdenticalData(copied.spectrum, literal.spectrum);
