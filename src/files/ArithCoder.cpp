@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "model/LittleEndian.h"
+
 namespace tvlc {
 
 namespace {
@@ -177,10 +179,7 @@ void TArithEncoder::PutBits(uint32_t bits, unsigned count) {
   }
   const unsigned overflow = count - bitsLeft_;
   const uint32_t word = uint32_t(bitAcc_ >> overflow);
-  out_.push_back(uint8_t(word));
-  out_.push_back(uint8_t(word >> 8));
-  out_.push_back(uint8_t(word >> 16));
-  out_.push_back(uint8_t(word >> 24));
+  AppendU32(out_, word);
   bitsLeft_ = 32 - overflow;
 }
 
@@ -276,8 +275,7 @@ uint32_t TArithDecoder::GetBits(unsigned count) {
 
 void TArithDecoder::LoadWord() {
   if (offset_ + 4 <= size_) {
-    const uint8_t* p = data_ + offset_;
-    bitWord_ = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    bitWord_ = LoadU32(data_ + offset_);
   } else {
     for (unsigned i = 0; i < 4; ++i)
       if (offset_ + i < size_)

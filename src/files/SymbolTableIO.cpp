@@ -1,5 +1,7 @@
 #include "files/SymbolTableIO.h"
 
+#include "model/LittleEndian.h"
+
 namespace tvlc {
 
 namespace {
@@ -34,16 +36,6 @@ const char* const kCountRangeMessage =
 constexpr size_t kFixedEntriesMinBytes = 1 + 4;
 constexpr size_t kFurtherEntryMinBytes = 2;
 
-void PutU16(std::vector<uint8_t>& out, uint16_t value) {
-  out.push_back(uint8_t(value));
-  out.push_back(uint8_t(value >> 8));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-  PutU16(out, uint16_t(value));
-  PutU16(out, uint16_t(value >> 16));
-}
-
 }  // namespace
 
 bool PutShortCount(std::vector<uint8_t>& out, int64_t count) {
@@ -52,7 +44,7 @@ bool PutShortCount(std::vector<uint8_t>& out, int64_t count) {
     out.push_back(uint8_t(count));
   } else {
     out.push_back(kLongCountMark);
-    PutU16(out, uint16_t(count - kLongCountMark));
+    AppendU16(out, uint16_t(count - kLongCountMark));
   }
   return true;
 }
@@ -61,10 +53,10 @@ bool PutShortDifference(std::vector<uint8_t>& out, int64_t difference) {
   if (difference < kMinShortDifference || difference > kMaxShortDifference) return false;
   if (difference >= kLongPositiveMark) {
     out.push_back(uint8_t(kLongPositiveMark));
-    PutU16(out, uint16_t(difference - kLongPositiveMark));
+    AppendU16(out, uint16_t(difference - kLongPositiveMark));
   } else if (difference <= kLongNegativeMark) {
     out.push_back(uint8_t(kLongNegativeMark));
-    PutU16(out, uint16_t(kLongNegativeMark - difference));
+    AppendU16(out, uint16_t(kLongNegativeMark - difference));
   } else {
     out.push_back(uint8_t(int8_t(difference)));
   }
@@ -85,10 +77,10 @@ int32_t ReadShortDifference(TByteReader& in) {
 }
 
 std::string WriteSymbolTable(TSymbolTable& table, std::vector<uint8_t>& out, TInputPump* pump) {
-  PutU32(out, uint32_t(table.Size()));
+  AppendU32(out, uint32_t(table.Size()));
   if (!PutShortCount(out, table.At(TSymbolTable::kEndOfShapePosition).Frequency))
     return kCountDoesNotFitMessage;
-  PutU32(out, uint32_t(table.At(TSymbolTable::kZeroPosition).Frequency));
+  AppendU32(out, uint32_t(table.At(TSymbolTable::kZeroPosition).Frequency));
   int64_t previousValue = 0;
   for (size_t p = 2; p < table.Size(); ++p) {
     if (pump) pump->Poll();

@@ -11,16 +11,6 @@ namespace {
 constexpr uint64_t kChunkSize = 64 * 1024;
 }
 
-void AppendU16(std::vector<uint8_t>& out, uint16_t value) {
-  out.push_back(uint8_t(value));
-  out.push_back(uint8_t(value >> 8));
-}
-
-void AppendU32(std::vector<uint8_t>& out, uint32_t value) {
-  AppendU16(out, uint16_t(value));
-  AppendU16(out, uint16_t(value >> 16));
-}
-
 std::vector<uint8_t> ReadExactly(std::istream& in, uint64_t count) {
   std::vector<uint8_t> data;
   while (data.size() < count) {
