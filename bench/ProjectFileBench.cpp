@@ -6,6 +6,7 @@
 #include <random>
 
 #include "appcore/MainCore.h"
+#include "base/ReplaceFile.h"
 #include "files/ProjectFile.h"
 
 namespace tvlc {

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev                 # tests
   libbenchmark-dev libfftw3-dev  # benchmarks (FFTW only as a reference figure)
   binutils                     # nm, for the module export check
+  locales                      # localedef and de_DE, for the decimal-comma tests
 )
 
 missing=()

@@ -1,5 +1,6 @@
 // File > Save Compressed Picture and Open Compressed Picture.
 #include "appcore/MainCore.h"
+#include "base/ReplaceFile.h"
 #include "files/CompressedFile.h"
 #include "files/ProjectFile.h"
 #include "files/ShapeQuantization.h"
@@ -52,8 +53,11 @@ bool TMainCore::ExportSpectrum1Click(const std::string& path) {
   hooks.OnStep = [this](TCompressedStep step) { AddLog(StepText(step)); };
   hooks.Pump = &pump_;
   const TCompressedWriteResult written = WriteCompressedPicture(shapes, hooks);
+  if (!written.Error.empty()) {
+    AddLog(written.Error + "\r\n");
+    return false;
+  }
   try {
-    if (!written.Error.empty()) throw std::runtime_error(written.Error);
     ReplaceFile(path, std::string(written.Bytes.begin(), written.Bytes.end()));
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");

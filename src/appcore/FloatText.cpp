@@ -1,8 +1,8 @@
 #include "appcore/FloatText.h"
 
 #include <cctype>
-#include <charconv>
-#include <cstdio>
+
+#include "base/NumberText.h"
 
 namespace tvlc {
 
@@ -30,18 +30,11 @@ std::optional<double> ParseFloatText(const std::string& text) {
   }
   if (i != n) return std::nullopt;
 
-  // from_chars takes no leading '+'.
+  // The number itself has no leading '+'.
   const size_t from = start + (text[start] == '+' ? 1 : 0);
-  double value = 0.0;
-  const auto result = std::from_chars(text.data() + from, text.data() + n, value);
-  if (result.ec != std::errc() || result.ptr != text.data() + n) return std::nullopt;
-  return value;
+  return ParseNumberText(std::string_view(text).substr(from));
 }
 
-std::string Fixed2(double value) {
-  char text[400];
-  std::snprintf(text, sizeof text, "%.2f", value);
-  return text;
-}
+std::string Fixed2(double value) { return FixedText(value, 2); }
 
 }  // namespace tvlc

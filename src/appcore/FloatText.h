@@ -1,4 +1,5 @@
-// Decimal numbers typed by the user, read the same way in every locale.
+// Decimal numbers typed by the user and shown with two decimals, read and
+// written the same way in every locale.
 #pragma once
 
 #include <optional>

@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <stdexcept>
+
+#include "base/ReplaceFile.h"
 
 namespace tvlc {
 
@@ -32,12 +32,7 @@ std::string TLog::Text() const {
   return text;
 }
 
-void TLog::SaveToFile(const std::string& path) const {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  const std::string text = Text();
-  out.write(text.data(), std::streamsize(text.size()));
-  if (!out) throw std::runtime_error("Cannot write file " + path);
-}
+void TLog::SaveToFile(const std::string& path) const { ReplaceFile(path, Text()); }
 
 std::string LongTimeText(double dayFraction) {
   long seconds = std::lround(std::floor(dayFraction * 86400.0)) % 86400;

@@ -1,5 +1,6 @@
 // File > Save and File > Open: the project file.
 #include "appcore/MainCore.h"
+#include "base/ReplaceFile.h"
 #include "files/ProjectFile.h"
 
 namespace tvlc {

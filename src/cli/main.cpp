@@ -1,6 +1,7 @@
 // tvlc-cli: the codec's commands without a window, over the same core as
 // the desktop program.
 #include <iostream>
+#include <locale>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,9 @@ int UsageError(const std::string& message) {
 
 int main(int argc, char** argv) {
   using namespace tvlc;
+  // Numbers print with a decimal point and no digit grouping, whatever
+  // locale a library may have made the global one.
+  for (std::ostream* stream : {&std::cout, &std::cerr}) stream->imbue(std::locale::classic());
   const std::vector<std::string> words(argv + 1, argv + argc);
   for (const std::string& w : words)
     if (w == "-h" || w == "--help") {

@@ -28,6 +28,11 @@ constexpr size_t kSymbolsPerPoll = 4096;
 // The trailer alone would read back as a shape.
 const char* const kNoShapesMessage =
     "Internal codec error. Cannot write compressed picture without shapes";
+// Four zeros of parameters and an end-of-shape symbol after the previous
+// shape's end are exactly the trailer.
+const char* const kShapeLikeTrailerMessage =
+    "Internal codec error. Cannot write compressed picture. A shape with all coding parameters 0 "
+    "and no coefficient values would read back as the end of the file";
 const char* const kHeaderTruncatedMessage =
     "Corrupt compressed picture file. Header is incomplete";
 const char* const kShapeHeaderMissingMessage =
@@ -56,6 +61,20 @@ bool ShareParameters(const std::vector<TCompressedShape>& shapes) {
   return true;
 }
 
+// The reader could not tell where the shapes of this list end.
+const char* ReadBackError(const std::vector<TCompressedShape>& shapes, size_t headerValues) {
+  const TCompressedShape zero{0, 0, 0, 0, {}};
+  for (size_t i = 0; i < shapes.size(); ++i) {
+    const TCompressedShape& shape = shapes[i];
+    if (headerValues + shape.Values.size() >= kMaxDecodedShapeValues) return kShapeTooLongMessage;
+    // The first shape follows no end-of-shape symbol, so it cannot be taken
+    // for the trailer.
+    if (i > 0 && headerValues > 0 && shape.Values.empty() && SameParameters(shape, zero))
+      return kShapeLikeTrailerMessage;
+  }
+  return nullptr;
+}
+
 void PutI32(std::vector<uint8_t>& out, int32_t value) {
   for (int shift = 0; shift < 32; shift += 8) out.push_back(uint8_t(uint32_t(value) >> shift));
 }
@@ -66,11 +85,10 @@ std::string CountSymbols(const std::vector<TCompressedShape>& shapes, bool share
                          const TCompressedFileHooks& hooks, TSymbolTable& table,
                          std::vector<int32_t>& identities) {
   const size_t headerValues = shared ? 0 : kShapeHeaderValues;
+  if (const char* error = ReadBackError(shapes, headerValues)) return error;
   size_t symbolCount = 2;
-  for (const TCompressedShape& shape : shapes) {
-    if (headerValues + shape.Values.size() >= kMaxDecodedShapeValues) return kShapeTooLongMessage;
+  for (const TCompressedShape& shape : shapes)
     symbolCount += headerValues + shape.Values.size() + 1;
-  }
   identities.reserve(symbolCount);
   for (const TCompressedShape& shape : shapes) {
     Poll(hooks);

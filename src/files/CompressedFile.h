@@ -55,8 +55,9 @@ struct TCompressedWriteResult {
 
 // Codes the shapes in list order. Every shape's values must be its quantized
 // coefficient list, which never ends with a zero. Refuses an empty shape
-// list, a table that cannot be stored and a shape that could not be read
-// back in full.
+// list, a table that cannot be stored, a shape that could not be read back
+// in full and a shape the reader would take for the trailer. Every Error is
+// a whole log line of its own.
 TCompressedWriteResult WriteCompressedPicture(const std::vector<TCompressedShape>& shapes,
                                               const TCompressedFileHooks& hooks = {});
 

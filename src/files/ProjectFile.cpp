@@ -1,12 +1,9 @@
 #include "files/ProjectFile.h"
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-#include <unistd.h>
 
 #include "model/Bmp.h"
 #include "model/PictureArrays.h"
@@ -138,26 +135,6 @@ std::string ProjectBytes(const TImage& picture, const TImage& map, const TShapeL
   Put(out, int32_t(shapes.size()));
   for (const TShapeItem& item : shapes) SaveToStream(out, *item.Shape);
   return std::move(out).str();
-}
-
-void ReplaceFile(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".saving-" + std::to_string(::getpid());
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temporary.c_str());
-      throw std::runtime_error("cannot write file " + path);
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::remove(temporary.c_str());
-    throw std::runtime_error("cannot write file " + path + ": " + error.message());
-  }
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {

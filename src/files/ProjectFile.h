@@ -43,10 +43,6 @@ TProjectContents ReadProject(const std::vector<uint8_t>& bytes);
 // The whole file; picture and map must not be empty.
 std::string ProjectBytes(const TImage& picture, const TImage& map, const TShapeList& shapes);
 
-// Writes `bytes` to a new file beside `path` and renames it over `path`
-// only when everything is written, so a failed save keeps the old file.
-// Throws std::runtime_error.
-void ReplaceFile(const std::string& path, const std::string& bytes);
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 
 }  // namespace tvlc

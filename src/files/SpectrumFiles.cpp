@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <stdexcept>
 
+#include "base/NumberText.h"
+#include "base/ReplaceFile.h"
 #include "model/Bmp.h"
 
 namespace tvlc {
@@ -16,23 +13,27 @@ namespace {
 
 constexpr double kDecadesShown = 6.0;
 constexpr size_t kNumberWidth = 23;
+constexpr int kMantissaDecimals = 14;
+constexpr size_t kExponentDigits = 4;
 
 }  // namespace
 
 std::string SpectrumNumberText(double value) {
   const char sign = std::signbit(value) && value != 0.0 ? '-' : ' ';
-  char digits[64];
-  std::snprintf(digits, sizeof digits, "%.14E", std::fabs(value));
   std::string text(1, sign);
-  const char* e = std::strchr(digits, 'E');
-  if (!e) {  // inf or nan
-    text += digits;
+  if (!std::isfinite(value)) {
+    text += std::isnan(value) ? "NAN" : "INF";
     text.resize(kNumberWidth, ' ');
     return text;
   }
-  char exponent[16];
-  std::snprintf(exponent, sizeof exponent, "E%+05d", std::atoi(e + 1));
-  text.append(digits, size_t(e - digits));
+  // "d.dddddddddddddde+xx" becomes "d.ddddddddddddddE+00xx".
+  const std::string digits = ScientificText(std::fabs(value), kMantissaDecimals);
+  const size_t e = digits.find('e');
+  text.append(digits, 0, e);
+  text += 'E';
+  text += digits[e + 1];
+  const std::string exponent = digits.substr(e + 2);
+  text.append(kExponentDigits - std::min(kExponentDigits, exponent.size()), '0');
   text += exponent;
   return text;
 }
@@ -90,12 +91,7 @@ void SaveSpectrumFiles(const TShape& shape, TImage& view, const std::string& nam
     view = TImage(width, height, kBlack);
     return;
   }
-  const std::string textPath = "SPECTRUM_TXT_" + name + ".TXT";
-  std::ofstream out(textPath, std::ios::binary | std::ios::trunc);
-  const std::string text = SpectrumText(shape.Spectrum, width, height);
-  out.write(text.data(), std::streamsize(text.size()));
-  out.close();
-  if (!out) throw std::runtime_error("Cannot write file " + textPath);
+  ReplaceFile("SPECTRUM_TXT_" + name + ".TXT", SpectrumText(shape.Spectrum, width, height));
   view = RenderSpectrum(shape.Spectrum, width, height);
   WriteBmpFile("SPECTRUM_IMG_" + name + ".BMP", view);
 }

@@ -26,7 +26,9 @@ TImage ReadBmpFile(const std::string& path);
 // Writes an uncompressed bottom-up bitmap: 8-bit with its colour table for an
 // Indexed8 image, 24-bit otherwise.
 void WriteBmp(std::ostream& out, const TImage& image);
-// Throws std::runtime_error when the file cannot be written.
+// Through ReplaceFile: an image the format cannot hold is refused before
+// the file is touched, and a failed write keeps the old file. Throws
+// std::runtime_error.
 void WriteBmpFile(const std::string& path, const TImage& image);
 
 }  // namespace tvlc

@@ -1,9 +1,9 @@
 #include <algorithm>
-#include <fstream>
 #include <ostream>
 #include <stdexcept>
 #include <string>
 
+#include "base/ReplaceFile.h"
 #include "model/Bmp.h"
 #include "model/BmpBytes.h"
 #include "model/BmpHeader.h"
@@ -59,14 +59,18 @@ void Put(std::ostream& out, const std::vector<uint8_t>& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-}  // namespace
-
-void WriteBmp(std::ostream& out, const TImage& image) {
-  // Anything the reader would refuse is not written in the first place.
+// Anything the reader would refuse is not written in the first place.
+void CheckWritable(const TImage& image) {
   if (!BmpSizeSupported(image.Width(), image.Height()))
     throw std::runtime_error("Image size not supported by bitmap files (" +
                              std::to_string(image.Width()) + " x " +
                              std::to_string(image.Height()) + ")");
+}
+
+}  // namespace
+
+void WriteBmp(std::ostream& out, const TImage& image) {
+  CheckWritable(image);
   const bool indexed = image.Format() == TPixelFormat::Indexed8;
   const int bitCount = indexed ? 8 : 24;
   // Indices are bytes, so entries past 256 can never be used.
@@ -86,11 +90,9 @@ void WriteBmp(std::ostream& out, const TImage& image) {
 }
 
 void WriteBmpFile(const std::string& path, const TImage& image) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) throw std::runtime_error("Cannot create bitmap file " + path);
-  WriteBmp(file, image);
-  file.close();
-  if (!file) throw std::runtime_error("Cannot write bitmap file " + path);
+  // Refused before the file is touched.
+  CheckWritable(image);
+  ReplaceFile(path, [&image](std::ostream& out) { WriteBmp(out, image); });
 }
 
 }  // namespace tvlc

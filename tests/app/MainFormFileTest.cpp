@@ -68,6 +68,20 @@ TEST_F(MainFormTest, SavePictureAndMapWriteTheViewsImages) {
   EXPECT_TRUE(ReadBmpFile(map) == ReadBmpFile(kMap64));
 }
 
+TEST_F(MainFormTest, RefusedSavePictureLeavesTheChosenFileAsItWas) {
+  const std::string path = Scratch("precious.bmp");
+  const std::string precious("BM a picture the user keeps\0\xff", 29);
+  std::ofstream(path, std::ios::binary) << precious;
+  dialogs_->Answers.push_back(path);
+  Trigger("SavePicture1");  // no picture loaded
+  EXPECT_EQ(LogMessages(),
+            Lines({"Error: Image size not supported by bitmap files (0 x 0)", ""}));
+  EXPECT_EQ(FileText(path), precious);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch_),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
 TEST_F(MainFormTest, DecodedViewClearResetsItToWhite) {
   LoadSmallInputs();
   TMainCore& core = frm_->Core();

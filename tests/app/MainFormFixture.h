@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -46,7 +48,10 @@ class MainFormTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frm_.get()));
     const std::string name =
         ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    scratch_ = std::filesystem::temp_directory_path() / ("tvlc_app_" + name);
+    // The process id keeps runs that overlap (the run under a decimal comma
+    // beside the per-test runs) out of each other's folders.
+    scratch_ = std::filesystem::temp_directory_path() /
+               ("tvlc_app_" + std::to_string(::getpid()) + "_" + name);
     std::filesystem::remove_all(scratch_);
     std::filesystem::create_directories(scratch_);
   }

@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "CoreFixture.h"
 #include "coding/Quantizer.h"
@@ -77,6 +78,25 @@ TEST_F(CompressedCommandsTest, WriterNeedsASpectrumInEveryShape) {
             (std::vector<std::string>{"[12:00:00] Can't compress picture, because isn't available "
                                       "spectrum for all shapes. Transform all shapes first!"}));
   EXPECT_FALSE(std::filesystem::exists("x.tvzx"));
+}
+
+TEST_F(CompressedCommandsTest, ATableThatCannotBeStoredIsLoggedAndKeepsTheOldFile) {
+  EncodeAll(0);
+  // Quantizes to a value too far from the next smaller one for the table.
+  core.Shapes[0].Shape->Spectrum[0] = 1e8;
+  const std::string precious("TVLZ11 an older file", 20);
+  std::ofstream("p.tvzx", std::ios::binary) << precious;
+  const size_t mark = core.Log.Lines().size();
+  EXPECT_FALSE(core.ExportSpectrum1Click("p.tvzx"));
+  EXPECT_EQ(LinesSince(mark),
+            (std::vector<std::string>{
+                "[12:00:00] Saving spectrum...",
+                "[12:00:00] ...analyzing data and bulding statistics",
+                "[12:00:00] Internal codec error. Cannot write symbol table for arithmetic codec. "
+                "Number can't fit to reserved bits",
+                ""}));
+  std::ifstream in("p.tvzx", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), precious);
 }
 
 TEST_F(CompressedCommandsTest, FileWithMoreShapesThanTheMapChangesNothing) {

@@ -283,6 +283,27 @@ TEST(CompressedFile, EmptyShapeListIsRefused) {
   EXPECT_TRUE(written.Bytes.empty());
 }
 
+TEST(CompressedFile, AnEmptyShapeWithZeroParametersIsRefusedWhereItWouldEndTheFile) {
+  // Its four zeros and end-of-shape after another shape's end are the
+  // trailer: the reader would lose it and every shape after it.
+  const TCompressedShape zero{0, 0, 0, 0, {}};
+  for (const std::vector<TCompressedShape>& shapes :
+       {std::vector<TCompressedShape>{{1, 2, 0, 2, {5}}, zero, {1, 2, 0, 2, {7}}},
+        std::vector<TCompressedShape>{{1, 2, 0, 2, {}}, zero}}) {
+    const TCompressedWriteResult written = Write(shapes);
+    EXPECT_EQ(written.Error,
+              "Internal codec error. Cannot write compressed picture. A shape with all coding "
+              "parameters 0 and no coefficient values would read back as the end of the file");
+    EXPECT_TRUE(written.Bytes.empty());
+  }
+  // First in the list it follows no end of shape; with values, or with one
+  // parameter set, it is no trailer.
+  ExpectRoundTrip({zero, {1, 2, 0, 2, {7}}});
+  ExpectRoundTrip({{1, 2, 0, 2, {5}}, {0, 0, 0, 0, {0, 3}}, {0, 0, 0, 1, {}}});
+  // Sharing the parameters, an empty shape is a lone end-of-shape.
+  ExpectRoundTrip({{0, 0, 0, 0, {4}}, zero, zero});
+}
+
 TEST(CompressedFile, CoefficientMinus32768IsNotAnEndOfShape) {
   ExpectRoundTrip({{1, 2, 0, 2, {-32768}}, {1, 2, 0, 2, {-32768, 0, -32768}}, {1, 2, 0, 2, {}}});
   ExpectRoundTrip({{-32768, -32768, 0, 2, {-32768}}, {1, 2, 0, 2, {}}});

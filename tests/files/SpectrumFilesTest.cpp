@@ -5,6 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/CommaLocale.h"
+#include "base/NumberText.h"
 #include "files/SpectrumFiles.h"
 #include "model/Bmp.h"
 
@@ -95,6 +97,50 @@ TEST_F(SpectrumFilesTest, ShapeWithoutSpectrumPaintsBlackAndWritesNothing) {
   SaveSpectrumFiles(shape, view, "S");
   EXPECT_EQ(view, TImage(4, 1, kBlack));
   EXPECT_TRUE(std::filesystem::is_empty(dir_));
+}
+
+TEST_F(SpectrumFilesTest, NumbersKeepTheirPointUnderADecimalCommaLocale) {
+  TShape shape(1, nullptr, 0, nullptr, 0, 0, 0);
+  shape.Right = 3;
+  shape.Bottom = 2;
+  const int width = shape.RoundedWidth();
+  const int height = shape.RoundedHeight();
+  ASSERT_GT(width, 1);
+  ASSERT_GT(height, 1);
+  shape.Spectrum = TShapeData(size_t(width) * height);
+  for (size_t k = 0; k < shape.Spectrum.size(); ++k)
+    shape.Spectrum[k] =
+        (k % 2 ? -1.0 : 1.0) * 2228.57142857143 / double(k + 1) * std::pow(10.0, double(k) - 3);
+
+  testing::TCommaLocale comma;
+  ASSERT_COMMA_LOCALE();
+  EXPECT_EQ(SpectrumNumberText(-2228.57142857143), "-2.22857142857143E+0003");
+  TImage view;
+  SaveSpectrumFiles(shape, view, "Shape 02");
+
+  // Every line splits into exactly one field per coefficient, and each field
+  // reads back as its coefficient to the 15 digits written.
+  const std::string text = ReadText("SPECTRUM_TXT_Shape 02.TXT");
+  size_t start = 0, k = 0;
+  for (int v = 0; v < height; ++v) {
+    const size_t end = text.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos);
+    const std::string line = text.substr(start, end - start);
+    start = end + 2;
+    size_t fieldStart = 0;
+    for (int u = 0; u < width; ++u, ++k) {
+      const size_t separator = line.find(',', fieldStart);
+      ASSERT_EQ(separator == std::string::npos, u == width - 1) << line;
+      const std::string field = line.substr(fieldStart, separator - fieldStart);
+      fieldStart = separator + 1;
+      ASSERT_EQ(field.size(), 23u) << field;
+      const std::optional<double> value =
+          ParseNumberText(field[0] == ' ' ? field.substr(1) : field);
+      ASSERT_TRUE(value.has_value()) << field;
+      EXPECT_NEAR(*value, shape.Spectrum[k], std::fabs(shape.Spectrum[k]) * 1e-14) << field;
+    }
+  }
+  EXPECT_EQ(start, text.size());
 }
 
 }  // namespace
