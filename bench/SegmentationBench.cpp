@@ -55,8 +55,8 @@ void BM_Segment(benchmark::State& state, const TCase& c) {
   }
   state.SetLabel(Describe(c.Params));
   state.counters["regions"] = map.Count;
-  state.counters["megapixels_per_s"] =
-      benchmark::Counter(double(levels.size()) * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["megapixels_per_s"] = benchmark::Counter(
+      double(levels.size()) * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
   if (!c.Reference.empty() && std::filesystem::exists(c.Reference))
     state.counters["adjusted_rand_index"] =
         AdjustedRandIndex(map.Labels, *ColorLabels(ReadBmpFile(c.Reference)));

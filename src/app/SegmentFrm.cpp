@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <climits>
 
+#include "DialogButtons.h"
 #include "Named.h"
 #include "model/segmentation/Segmentation.h"
 
@@ -19,8 +20,7 @@ namespace {
 
 constexpr const char* kNoCount = "Regions: press Preview";
 
-QDoubleSpinBox* NumberSpin(const char* name, double low, double high, int decimals,
-                           double step) {
+QDoubleSpinBox* NumberSpin(const char* name, double low, double high, int decimals, double step) {
   auto* spin = Named(new QDoubleSpinBox, name);
   spin->setRange(low, high);
   spin->setDecimals(decimals);
@@ -72,24 +72,11 @@ TSegmentFrm::TSegmentFrm(TSegmentParams& params, TRegionCounter countRegions, QW
   previewRow->addWidget(regionCount_, 1);
   previewRow->addWidget(preview);
 
-  QPushButton* generate = NamedButton("GenBtn", "&Generate");
-  generate->setDefault(true);
-  connect(generate, &QPushButton::clicked, this, [this] {
-    TakeParams();
-    accept();
-  });
-  QPushButton* cancel = NamedButton("CancelBtn", "&Cancel");
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(generate);
-  buttons->addWidget(cancel);
-
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(method_);
   layout->addWidget(pages_);
   layout->addLayout(previewRow);
-  layout->addLayout(buttons);
+  layout->addLayout(GenerateCancelButtons(*this));
 
   connect(method_, &QComboBox::currentIndexChanged, pages_, &QStackedWidget::setCurrentIndex);
   // A count shown belongs to the values it was made with.
@@ -100,6 +87,11 @@ TSegmentFrm::TSegmentFrm(TSegmentParams& params, TRegionCounter countRegions, QW
   for (QSpinBox* spin : {minSize_, segments_})
     connect(spin, &QSpinBox::valueChanged, this, [this] { regionCount_->setText(kNoCount); });
   ShowParams();
+}
+
+void TSegmentFrm::accept() {
+  TakeParams();
+  QDialog::accept();
 }
 
 void TSegmentFrm::showEvent(QShowEvent* event) {
@@ -118,7 +110,8 @@ void TSegmentFrm::ShowParams() {
 }
 
 void TSegmentFrm::TakeParams() {
-  params_.Method = method_->currentIndex() == 1 ? TSegmentMethod::Slic : TSegmentMethod::Felzenszwalb;
+  params_.Method =
+      method_->currentIndex() == 1 ? TSegmentMethod::Slic : TSegmentMethod::Felzenszwalb;
   params_.Felzenszwalb = {scale_->value(), sigma_->value(), minSize_->value()};
   params_.Slic = {segments_->value(), compactness_->value()};
 }

@@ -26,6 +26,10 @@ class TSegmentFrm : public QDialog {
   using TRegionCounter = std::function<int(const TSegmentParams&)>;
   TSegmentFrm(TSegmentParams& params, TRegionCounter countRegions, QWidget* parent = nullptr);
 
+ public slots:
+  // "&Generate": the values shown become the core's.
+  void accept() override;
+
  protected:
   void showEvent(QShowEvent* event) override;
 

@@ -86,7 +86,8 @@ TEST_F(SegmentCommandTest, SavedMapIsA24BitBitmapOfTheLabelColours) {
   EXPECT_EQ(header[28], 24);  // bits per pixel
   const TImage saved = ReadBmpFile("map.bmp");
   for (int y = 0; y < 48; ++y)
-    for (int x = 0; x < 64; ++x) ASSERT_EQ(int32_t(saved.Pixel(x, y)), (*core.MapData)[size_t(y) * 64 + x]);
+    for (int x = 0; x < 64; ++x)
+      ASSERT_EQ(int32_t(saved.Pixel(x, y)), (*core.MapData)[size_t(y) * 64 + x]);
   // Loading the saved map gives the same shapes under the same names.
   const std::vector<std::string> generated = Names(core.Shapes);
   ASSERT_TRUE(core.LoadMap1Click("map.bmp"));

@@ -24,9 +24,9 @@ TEST_P(FelzenszwalbReference, AgreesWithTheReferenceMap) {
   const TGreyPicture picture = ReadPicture(reference.Picture);
   const std::vector<int32_t> expected = ReadMapLabels(reference.Map);
   std::vector<double> fractions;
-  const TLabelMap map = SegmentFelzenszwalb(picture.Levels, picture.Width, picture.Height,
-                                            reference.Params,
-                                            [&](double f) { fractions.push_back(f); });
+  const TLabelMap map =
+      SegmentFelzenszwalb(picture.Levels, picture.Width, picture.Height, reference.Params,
+                          [&](double f) { fractions.push_back(f); });
   ASSERT_EQ(map.Labels.size(), expected.size());
   const double ari = AdjustedRandIndex(map.Labels, expected);
   RecordProperty("adjusted_rand_index", std::to_string(ari));
@@ -38,19 +38,23 @@ TEST_P(FelzenszwalbReference, AgreesWithTheReferenceMap) {
   EXPECT_EQ(fractions.back(), 1.0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ScikitImageMaps, FelzenszwalbReference,
-    ::testing::Values(TReferenceMap{SampleFile("camera.bmp"), SampleFile("camera_felzenszwalb.bmp"),
-                                    {250.0, 0.8, 100}, 86},
-                      TReferenceMap{DataFile("pictures/camera_64x48.bmp"),
-                                    DataFile("maps/camera_64x48_felzenszwalb.bmp"),
-                                    {100.0, 0.8, 20}, 22}));
+INSTANTIATE_TEST_SUITE_P(ScikitImageMaps, FelzenszwalbReference,
+                         ::testing::Values(TReferenceMap{SampleFile("camera.bmp"),
+                                                         SampleFile("camera_felzenszwalb.bmp"),
+                                                         {250.0, 0.8, 100},
+                                                         86},
+                                           TReferenceMap{
+                                               DataFile("pictures/camera_64x48.bmp"),
+                                               DataFile("maps/camera_64x48_felzenszwalb.bmp"),
+                                               {100.0, 0.8, 20},
+                                               22}));
 
 // A picture of two flat halves of the given levels.
 std::vector<uint8_t> TwoHalves(int32_t width, int32_t height, uint8_t left, uint8_t right) {
   std::vector<uint8_t> levels(size_t(width) * height);
   for (int32_t y = 0; y < height; ++y)
-    for (int32_t x = 0; x < width; ++x) levels[size_t(y) * width + x] = x < width / 2 ? left : right;
+    for (int32_t x = 0; x < width; ++x)
+      levels[size_t(y) * width + x] = x < width / 2 ? left : right;
   return levels;
 }
 

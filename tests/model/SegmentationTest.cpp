@@ -12,9 +12,9 @@ namespace tvlc {
 namespace {
 
 TEST(GaussianSmoothing, WeightsAreTruncatedAtFourSigmaAndSumToOne) {
-  EXPECT_EQ(GaussianWeights(0.8).size(), 7u);   // radius int(3.2 + 0.5) = 3
-  EXPECT_EQ(GaussianWeights(1.0).size(), 9u);   // radius 4
-  EXPECT_EQ(GaussianWeights(0.1).size(), 1u);   // radius 0
+  EXPECT_EQ(GaussianWeights(0.8).size(), 7u);  // radius int(3.2 + 0.5) = 3
+  EXPECT_EQ(GaussianWeights(1.0).size(), 9u);  // radius 4
+  EXPECT_EQ(GaussianWeights(0.1).size(), 1u);  // radius 0
   const std::vector<double> w = GaussianWeights(0.8);
   double sum = 0.0;
   for (double v : w) sum += v;

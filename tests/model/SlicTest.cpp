@@ -58,8 +58,8 @@ TEST_P(SlicCounts, NearTheRequestAndEveryRegionConnected) {
   const TGreyPicture picture = ReadPicture(DataFile("pictures/chelsea_grey_301x203.bmp"));
   const int32_t requested = GetParam();
   std::vector<double> fractions;
-  const TLabelMap map = SegmentSlic(picture.Levels, picture.Width, picture.Height,
-                                    {requested, 0.3}, [&](double f) { fractions.push_back(f); });
+  const TLabelMap map = SegmentSlic(picture.Levels, picture.Width, picture.Height, {requested, 0.3},
+                                    [&](double f) { fractions.push_back(f); });
   EXPECT_GE(map.Count, 0.75 * requested);
   EXPECT_LE(map.Count, 1.25 * requested);
   EXPECT_EQ(PiecesPerRegion(map), std::vector<int>(size_t(map.Count), 1));
@@ -82,7 +82,8 @@ TEST(Slic, CompactnessTradesLevelsForSquareness) {
   auto crossings = [&](double compactness) {
     const TLabelMap map = SegmentSlic(levels, w, h, {24, compactness});
     int crossing = 0;
-    for (int32_t y = 0; y < h; ++y) crossing += map.Labels[size_t(y) * w + 27] == map.Labels[size_t(y) * w + 28];
+    for (int32_t y = 0; y < h; ++y)
+      crossing += map.Labels[size_t(y) * w + 27] == map.Labels[size_t(y) * w + 28];
     return crossing;
   };
   EXPECT_EQ(crossings(0.01), 0);

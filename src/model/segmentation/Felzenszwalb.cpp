@@ -113,8 +113,7 @@ class TRegions {
 }  // namespace
 
 TLabelMap SegmentFelzenszwalb(const std::vector<uint8_t>& grey, int32_t width, int32_t height,
-                              const TFelzenszwalbParams& params,
-                              const TSegmentProgress& progress) {
+                              const TFelzenszwalbParams& params, const TSegmentProgress& progress) {
   const size_t pixels = CheckedPixelCount(width, height);
   if (pixels == 0 || grey.size() < pixels) return {};
   auto report = [&](double fraction) {

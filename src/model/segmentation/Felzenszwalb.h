@@ -8,9 +8,9 @@ namespace tvlc {
 // Parameters as scikit-image gives them for a picture scaled to 0..1: the
 // grey levels are divided by 255, Scale / 255 is the k of the paper.
 struct TFelzenszwalbParams {
-  double Scale = 250.0;    // larger: fewer, larger regions
-  double Sigma = 0.8;      // deviation of the Gaussian smoothing, 0 for none
-  int32_t MinSize = 100;   // smaller regions are merged into a neighbour
+  double Scale = 250.0;   // larger: fewer, larger regions
+  double Sigma = 0.8;     // deviation of the Gaussian smoothing, 0 for none
+  int32_t MinSize = 100;  // smaller regions are merged into a neighbour
 };
 
 // The levels are smoothed (GaussianSmoothing.h), then every pixel is joined

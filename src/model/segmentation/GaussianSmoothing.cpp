@@ -71,8 +71,8 @@ std::vector<double> GaussianWeights(double sigma) {
   return weights;
 }
 
-std::vector<double> SmoothGaussian(const std::vector<double>& values, int32_t width,
-                                   int32_t height, double sigma) {
+std::vector<double> SmoothGaussian(const std::vector<double>& values, int32_t width, int32_t height,
+                                   double sigma) {
   if (!(sigma > 0.0) || width <= 0 || height <= 0) return values;
   const std::vector<double> weights = GaussianWeights(sigma);
   std::vector<double> smoothed = SmoothColumns(values, width, height, weights);

@@ -14,7 +14,7 @@ std::vector<double> GaussianWeights(double sigma);
 // sigma, first along the columns, then along the rows. Borders are reflected
 // about the edge between pixels (d c b a | a b c d | d c b a), repeatedly
 // for lines shorter than the radius. Sigma 0 returns the values unchanged.
-std::vector<double> SmoothGaussian(const std::vector<double>& values, int32_t width,
-                                   int32_t height, double sigma);
+std::vector<double> SmoothGaussian(const std::vector<double>& values, int32_t width, int32_t height,
+                                   double sigma);
 
 }  // namespace tvlc

@@ -12,8 +12,8 @@ size_t CheckedPixelCount(int32_t width, int32_t height) {
   return pixels;
 }
 
-TLabelMap NumberByFirstAppearance(int32_t width, int32_t height,
-                                  const std::vector<int32_t>& labels, int32_t bound) {
+TLabelMap NumberByFirstAppearance(int32_t width, int32_t height, const std::vector<int32_t>& labels,
+                                  int32_t bound) {
   TLabelMap map{width, height, std::vector<int32_t>(labels.size()), 0};
   std::vector<int32_t> numbers(size_t(bound), -1);
   for (size_t i = 0; i < labels.size(); ++i) {

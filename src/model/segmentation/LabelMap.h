@@ -33,8 +33,8 @@ constexpr size_t kMaxSegmentPixels = size_t(1) << 30;
 size_t CheckedPixelCount(int32_t width, int32_t height);
 
 // Renumbers labels from 0 .. bound - 1 by first appearance.
-TLabelMap NumberByFirstAppearance(int32_t width, int32_t height,
-                                  const std::vector<int32_t>& labels, int32_t bound);
+TLabelMap NumberByFirstAppearance(int32_t width, int32_t height, const std::vector<int32_t>& labels,
+                                  int32_t bound);
 
 // The most regions a 24-bit map can tell apart.
 constexpr int32_t kMaxMapRegions = 0xFFFFFF;

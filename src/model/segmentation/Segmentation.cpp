@@ -1,8 +1,8 @@
 #include "model/segmentation/Segmentation.h"
 
 #include <algorithm>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 
 namespace tvlc {
 
@@ -44,8 +44,7 @@ std::string ParamsError(const TSegmentParams& params, size_t pixels) {
   const TSlicParams& p = params.Slic;
   const int64_t most = std::min<int64_t>(int64_t(pixels), kMaxMapRegions);
   if (p.Segments < 1 || p.Segments > most)
-    return std::to_string(p.Segments) + " segments are not between 1 and " +
-           std::to_string(most);
+    return std::to_string(p.Segments) + " segments are not between 1 and " + std::to_string(most);
   if (!(p.Compactness > 0.0) || !Between(p.Compactness, 0.0, kMaxCompactness))
     return "compactness " + ShortNumber(p.Compactness) + " is not above 0 and up to " +
            ShortNumber(kMaxCompactness);
@@ -55,8 +54,8 @@ std::string ParamsError(const TSegmentParams& params, size_t pixels) {
 std::string Describe(const TSegmentParams& params) {
   if (params.Method == TSegmentMethod::Felzenszwalb) {
     const TFelzenszwalbParams& p = params.Felzenszwalb;
-    return std::string(MethodName(params.Method)) + " (scale " + ShortNumber(p.Scale) +
-           ", sigma " + ShortNumber(p.Sigma) + ", min size " + std::to_string(p.MinSize) + ")";
+    return std::string(MethodName(params.Method)) + " (scale " + ShortNumber(p.Scale) + ", sigma " +
+           ShortNumber(p.Sigma) + ", min size " + std::to_string(p.MinSize) + ")";
   }
   const TSlicParams& p = params.Slic;
   return std::string(MethodName(params.Method)) + " (" + std::to_string(p.Segments) +

@@ -66,8 +66,7 @@ std::vector<int32_t> Cluster(const std::vector<double>& levels, int32_t width, i
     std::fill(distance.begin(), distance.end(), DBL_MAX);
     bool changed = false;
     for (size_t k = 0; k < centres.size(); ++k) {
-      if (progress && k % 64 == 0)
-        progress((round + double(k) / double(centres.size())) / kRounds);
+      if (progress && k % 64 == 0) progress((round + double(k) / double(centres.size())) / kRounds);
       const TCentre& c = centres[k];
       if (c.Empty) continue;
       const int32_t y0 = int32_t(std::max(c.Y - 2.0 * window.StepY, 0.0));
@@ -177,7 +176,8 @@ TLabelMap SegmentSlic(const std::vector<uint8_t>& grey, int32_t width, int32_t h
   const TSeedGrid grid = SeedGrid(width, height, params.Segments);
   std::vector<TCentre> centres;
   for (int32_t y = grid.StartY; y < height; y += grid.StepY)
-    for (int32_t x = grid.StartX; x < width; x += grid.StepX) centres.push_back({double(y), double(x)});
+    for (int32_t x = grid.StartX; x < width; x += grid.StepX)
+      centres.push_back({double(y), double(x)});
   const double cellSide = double(std::max({grid.StepY, grid.StepX, 1}));
   const TSeedGrid window = SeedGrid(width, height, int64_t(centres.size()));
   const std::vector<int32_t> seeds =

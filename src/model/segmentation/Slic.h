@@ -6,8 +6,8 @@
 namespace tvlc {
 
 struct TSlicParams {
-  int32_t Segments = 400;     // about this many regions
-  double Compactness = 0.3;   // larger: squarer regions, above 0
+  int32_t Segments = 400;    // about this many regions
+  double Compactness = 0.3;  // larger: squarer regions, above 0
 };
 
 // Computed as scikit-image 0.19 computes it for a grey picture: the levels
