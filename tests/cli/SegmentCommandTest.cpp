@@ -16,21 +16,7 @@ namespace {
 const std::string kPicture = Data("pictures/camera_64x48.bmp");
 const std::string kReference = Data("maps/camera_64x48_felzenszwalb.bmp");
 
-class CliSegment : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tvlc-cli-segment-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  TCliRun Run(const std::string& args, bool withStderr = false) {
-    return RunCli(args, withStderr, dir_.string());
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  std::filesystem::path dir_;
-};
+using CliSegment = CliScratchTest;
 
 // The log lines printed, without their time stamps ("[hh:mm:ss] ").
 std::string WithoutStamps(const std::string& text) {
