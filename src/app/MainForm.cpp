@@ -25,6 +25,10 @@ TMainFrm::TMainFrm(std::unique_ptr<TDialogs> dialogs, const std::string& moduleD
       core_(host_, moduleDirectory),
       encSelForm_(core_.Registry, *dialogs_, this),
       genRectFrm_(core_.RectFields, core_.Picture, this),
+      segmentFrm_(
+          core_.SegmentParams,
+          [this](const TSegmentParams& params) { return core_.PreviewSegmentation(params); },
+          this),
       view_(*this, w_, core_, gate_) {
   setWindowTitle("Tarvello Picture Codec");
   setWindowIcon(ProgramIcon());
@@ -75,6 +79,7 @@ void TMainFrm::WireMenus() {
   gate_.Wire(m.Globalstatistics1, &QAction::triggered, [this] { ShowStatistics(); });
   gate_.Wire(m.Exit1, &QAction::triggered, [this] { close(); });
   gate_.Wire(m.Generategrid1, &QAction::triggered, [this] { GenerateRectangles(); });
+  gate_.Wire(m.GenerateSegmentation1, &QAction::triggered, [this] { GenerateSegmentation(); });
   gate_.Wire(m.About1, &QAction::triggered, [this] { ShowAboutBox(); });
   gate_.Mirror(m.SaveReconst1, m.SaveDecodedPicture1);
   gate_.Mirror(m.Generaterectangles1, m.Generategrid1);
@@ -180,6 +185,12 @@ void TMainFrm::GenerateRectangles() {
   CenterOver(genRectFrm_, *this);
   if (genRectFrm_.exec() == QDialog::Accepted)
     core_.GenerateRectangles(core_.RectFields.XSize, core_.RectFields.YSize);
+}
+
+void TMainFrm::GenerateSegmentation() {
+  if (!core_.PicData) return;
+  CenterOver(segmentFrm_, *this);
+  if (segmentFrm_.exec() == QDialog::Accepted) core_.GenerateSegmentation(core_.SegmentParams);
 }
 
 }  // namespace tvlc

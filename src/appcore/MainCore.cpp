@@ -63,6 +63,11 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
     AddLog("Error: cannot load map " + path + ": " + e.what() + "\r\n");
     return false;
   }
+  const std::string size = std::to_string(image.Width()) + "x" + std::to_string(image.Height());
+  return ReplaceMap(std::move(image), "Map " + path + " of size " + size + " loaded.");
+}
+
+bool TMainCore::ReplaceMap(TImage image, const std::string& origin) {
   Map = std::move(image);
   MapWidth = Map.Width();
   MapHeight = Map.Height();
@@ -70,8 +75,7 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
   MapData = ColorLabels(Map);
   host_.Changed(kViewsChanged);
 
-  const std::string size = std::to_string(MapWidth) + "x" + std::to_string(MapHeight);
-  AddLog("Map " + path + " of size " + size + " loaded.");
+  AddLog(origin);
   AddLog("Analyzing map file: locating shapes...");
 
   auto dropMap = [this] {

@@ -14,6 +14,7 @@ int CompressCommand(const TCliOptions& options);
 int DecompressCommand(const TCliOptions& options);
 int InfoCommand(const TCliOptions& options);
 int StatsCommand(const TCliOptions& options);
+int SegmentCommand(const TCliOptions& options);
 
 // A usage error: message and hint on stderr, status 2.
 int UsageError(const std::string& message);
@@ -28,7 +29,7 @@ struct TCliSession {
   // load's log lines go to stdout.
   bool LoadInputs(const std::string& picture, const std::string& map, bool echo);
   // The picture (first file) and either the map (second file) or, with
-  // --rect, a generated rectangle map.
+  // --rect or --segment, a generated map; --save-map writes the map.
   bool LoadPictureAndMap(const TCliOptions& options);
   // Encodes every shape with the options' transformation, request, quality
   // and normalization; the wall time of the encode goes to `seconds`.

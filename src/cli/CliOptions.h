@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/segmentation/Segmentation.h"
+
 namespace tvlc {
 
 struct TCliOptions {
@@ -21,6 +23,14 @@ struct TCliOptions {
   std::string engine = "fast";       // --engine fast|literal
   int rectWidth = 0;                 // --rect WxH: a generated rectangle map
   int rectHeight = 0;
+  // segment: --method and the parameters; encode, compress and stats:
+  // --segment METHOD[:k=v,...], a generated segmentation map.
+  TSegmentParams segmentation;
+  bool segment = false;              // --segment given
+  std::string saveMap;               // --save-map FILE
+
+  // The map is generated (--rect or --segment), not read from a file.
+  bool GeneratesMap() const { return rectWidth > 0 || segment; }
 };
 
 // Throws std::invalid_argument with a message for the user.

@@ -31,10 +31,19 @@ bool TCliSession::LoadInputs(const std::string& picture, const std::string& map,
 }
 
 bool TCliSession::LoadPictureAndMap(const TCliOptions& options) {
-  if (!options.rectWidth) return LoadInputs(options.files[0], options.files[1], false);
-  const bool ok = core.LoadPicture1Click(options.files[0]) &&
-                  core.GenerateRectangles(options.rectWidth, options.rectHeight);
-  if (!ok) {
+  if (!options.GeneratesMap()) {
+    if (!LoadInputs(options.files[0], options.files[1], false)) return false;
+  } else {
+    const bool ok = core.LoadPicture1Click(options.files[0]) &&
+                    (options.segment ? core.GenerateSegmentation(options.segmentation)
+                                     : core.GenerateRectangles(options.rectWidth,
+                                                               options.rectHeight));
+    if (!ok) {
+      log.Flush(std::cerr);
+      return false;
+    }
+  }
+  if (!options.saveMap.empty() && !core.SaveMap1Click(options.saveMap)) {
     log.Flush(std::cerr);
     return false;
   }

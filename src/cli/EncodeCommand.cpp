@@ -58,8 +58,8 @@ bool WriteImage(const TImage& image, const std::string& path) {
 }  // namespace
 
 int EncodeCommand(const TCliOptions& options) {
-  if (options.files.size() != (options.rectWidth ? 1u : 2u))
-    return UsageError("encode needs PICTURE and MAP (or PICTURE and --rect WxH)");
+  if (options.files.size() != (options.GeneratesMap() ? 1u : 2u))
+    return UsageError("encode needs PICTURE and MAP (or PICTURE and --rect or --segment)");
   if (options.psnr.empty()) return UsageError("encode needs --psnr DB");
   TCliSession session;
   double seconds = 0.0;
@@ -76,8 +76,8 @@ int EncodeCommand(const TCliOptions& options) {
 }
 
 int StatsCommand(const TCliOptions& options) {
-  if (options.files.size() != (options.rectWidth ? 1u : 2u))
-    return UsageError("stats needs PICTURE and MAP (or PICTURE and --rect WxH)");
+  if (options.files.size() != (options.GeneratesMap() ? 1u : 2u))
+    return UsageError("stats needs PICTURE and MAP (or PICTURE and --rect or --segment)");
   if (options.psnr.empty()) return UsageError("stats needs --psnr DB");
   TCliSession session;
   double seconds = 0.0;

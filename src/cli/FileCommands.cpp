@@ -9,8 +9,8 @@
 namespace tvlc {
 
 int CompressCommand(const TCliOptions& options) {
-  if (options.files.size() != (options.rectWidth ? 2u : 3u))
-    return UsageError("compress needs PICTURE, MAP (or --rect WxH) and OUT.tvzx");
+  if (options.files.size() != (options.GeneratesMap() ? 2u : 3u))
+    return UsageError("compress needs PICTURE, MAP (or --rect or --segment) and OUT.tvzx");
   if (options.psnr.empty()) return UsageError("compress needs --psnr DB");
   TCliSession session;
   double seconds = 0.0;

@@ -45,8 +45,30 @@ constexpr const char* kUsage =
     "  stats PICTURE.bmp MAP.bmp --psnr DB [encode's options]\n"
     "      Encode and decode, then print the global statistics.\n"
     "\n"
+    "  segment PICTURE.bmp OUT_MAP.bmp [--method felzenszwalb] [--scale K]\n"
+    "          [--sigma S] [--min-size M]\n"
+    "  segment PICTURE.bmp OUT_MAP.bmp --method slic [--segments N]\n"
+    "          [--compactness C]\n"
+    "      Segment the picture and write the map as a 24-bit bitmap.\n"
+    "      felzenszwalb: graph-based segmentation (Felzenszwalb and\n"
+    "        Huttenlocher); levels scaled to 0..1, Gaussian smoothing by S\n"
+    "        (default 0.8, 0 to 50), K / 255 the threshold constant k (larger:\n"
+    "        fewer regions; default 250), regions below M pixels merged\n"
+    "        (default 100).\n"
+    "      slic: SLIC superpixels; about N regions (default 400), compactness C\n"
+    "        (default 0.3; larger: squarer regions), every region connected.\n"
+    "      Region n (numbered by first appearance, rows top to bottom, each\n"
+    "      left to right, from 0) has the colour value (n + 1) * 0x9E3779\n"
+    "      modulo 2^24: region 0 is 9E3779, region 1 3C6EF2, region 2 DAA66B,\n"
+    "      so its shape is named \"Shape 9E3779\" and so on.\n"
+    "\n"
     "  encode, compress and stats take --rect WIDTHxHEIGHT instead of MAP.bmp:\n"
-    "  the picture is covered by a generated map of equal rectangles.\n"
+    "  the picture is covered by a generated map of equal rectangles; or\n"
+    "  --segment METHOD[:key=value,...] instead of MAP.bmp: the picture is\n"
+    "  segmented as segment does it, the keys being the options of segment\n"
+    "  without their dashes (felzenszwalb:scale=500,min-size=50,\n"
+    "  slic:segments=300). --save-map OUT.bmp writes the map used (decompress\n"
+    "  needs it).\n"
     "\n"
     "Options:\n"
     "  -h, --help   show this help\n"
@@ -92,5 +114,6 @@ int main(int argc, char** argv) {
   if (options.command == "decompress") return DecompressCommand(options);
   if (options.command == "info") return InfoCommand(options);
   if (options.command == "stats") return StatsCommand(options);
+  if (options.command == "segment") return SegmentCommand(options);
   return UsageError("unknown command " + options.command);
 }

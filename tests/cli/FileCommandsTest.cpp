@@ -11,19 +11,7 @@ namespace {
 const std::string kPicture = Data("pictures/camera_64x48.bmp");
 const std::string kMap = Data("maps/camera_64x48_felzenszwalb.bmp");
 
-class CliFiles : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tvlc-cli-files-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  TCliRun Run(const std::string& args) { return RunCli(args, false, dir_.string()); }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  std::filesystem::path dir_;
-};
+using CliFiles = CliScratchTest;
 
 std::string ValueAfter(const std::string& text, const std::string& label) {
   const size_t at = text.find(label);

@@ -1,10 +1,14 @@
 // Runs the built tvlc-cli and captures what it prints.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace tvlc::testing {
 
@@ -32,5 +36,24 @@ inline TCliRun RunCli(const std::string& arguments, bool withStderr = false,
 }
 
 inline std::string Data(const std::string& name) { return std::string(TVLC_TEST_DATA) + "/" + name; }
+
+// Runs tvlc-cli in a scratch directory of its own for every test.
+class CliScratchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tvlc-cli-" + std::to_string(::getpid()) + "-" + test->test_suite_name() + "-" +
+            test->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  TCliRun Run(const std::string& args, bool withStderr = false) {
+    return RunCli(args, withStderr, dir_.string());
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  std::filesystem::path dir_;
+};
 
 }  // namespace tvlc::testing
