@@ -65,7 +65,9 @@ uint8_t AnalyzeShapeFastDct(const TTransDescriptor& descriptor, uint16_t width, 
     // A failing module reports it through Done.
     descriptor.Transform(0, memory->momentTable.data());
     const TCosineMoments moments(width, height, std::move(memory->momentTable));
-    TCarriedAnalysisBound bound(mask.size(), SmallestUsableNorm(norms));
+    const double smallestNorm = SmallestUsableNorm(norms);
+    const bool normsPositive = smallestNorm > 0.0;
+    TCarriedAnalysisBound bound(mask.size(), smallestNorm);
 
     // From here on `coefficients` is the residual; whatever the input held
     // outside the mask, even a NaN, must not reach it.
@@ -87,11 +89,11 @@ uint8_t AnalyzeShapeFastDct(const TTransDescriptor& descriptor, uint16_t width, 
         moments.SubtractGramColumn(chosen, m, work);
         bound.Update(m, energy);
       }
-      TLeadingPair pair = ChooseLeadingPair(work, norms);
+      TLeadingPair pair = ChooseLeadingPair(work, norms, normsPositive);
       if (pair.Best != kNoCoefficient && !bound.Separates(pair, work, norms)) {
         AnalyseExactly(descriptor, coefficients, work);
         bound.Refresh(energy);
-        pair = ChooseLeadingPair(work, norms);
+        pair = ChooseLeadingPair(work, norms, normsPositive);
       }
       chosen = pair.Best;
       // No basis function reaches the mask: nothing could lower the error.

@@ -14,10 +14,14 @@ bool UsableNorm(double norm) { return norm != 0.0 && !std::isnan(norm); }
 // Blocks of the analysis tested together: a block where no value beats the
 // best or the runner-up is passed over without a branch per element.
 constexpr size_t kBlock = 16;
+// A comparison by cross-multiplication is off by at most a few roundings
+// (2^-53 each); 2^-40 is far beyond that.
+constexpr double kFilterMargin = 0x1p-40;
 
 }  // namespace
 
-TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms) {
+TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms,
+                               bool normsPositive) {
   const size_t count = norms.size();
   const double* w = work.data();
   const double* n = norms.data();
@@ -27,13 +31,21 @@ TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms) 
   double bestSquare = w[best] * w[best], bestNorm = n[best];
   // The runner-up starts as a gain of 0 (0 / 1).
   double runnerSquare = 0.0, runnerNorm = 1.0;
-  // A NaN norm fails both comparisons by itself.
+  // ChooseCoefficient's own test, so that the best is its choice bit for
+  // bit; a NaN norm fails it by itself.
+  const auto beatsBest = [&](size_t k) {
+    return n[k] != 0.0 && w[k] * w[k] * bestNorm > bestSquare * n[k];
+  };
   const auto beatsRunnerUp = [&](size_t k) {
     return n[k] != 0.0 && w[k] * w[k] * runnerNorm > runnerSquare * n[k];
   };
-  // ChooseCoefficient's own test, so that the best is its choice bit for bit.
-  const auto beatsBest = [&](size_t k) {
-    return n[k] != 0.0 && w[k] * w[k] * bestNorm > bestSquare * n[k];
+  // Whatever beats the best beats the runner-up lowered by a few roundings,
+  // when no norm is negative: one comparison per element then finds the
+  // blocks worth a closer look.
+  double filterSquare = 0.0;
+  const auto mayMatter = [&](size_t k) {
+    return normsPositive ? w[k] * w[k] * runnerNorm > filterSquare * n[k]
+                         : beatsBest(k) | beatsRunnerUp(k);
   };
   const auto take = [&](size_t k) {
     const double square = w[k] * w[k];
@@ -46,12 +58,15 @@ TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms) 
     } else if (beatsRunnerUp(k)) {
       runnerSquare = square;
       runnerNorm = n[k];
+    } else {
+      return;
     }
+    filterSquare = runnerSquare * (1.0 - kFilterMargin);
   };
   size_t k = best + 1;
   for (; k + kBlock <= count; k += kBlock) {
     bool any = false;
-    for (size_t i = k; i < k + kBlock; ++i) any |= beatsBest(i) | beatsRunnerUp(i);
+    for (size_t i = k; i < k + kBlock; ++i) any |= mayMatter(i);
     if (!any) continue;
     for (size_t i = k; i < k + kBlock; ++i) take(i);
   }

@@ -17,7 +17,10 @@ struct TLeadingPair {
 };
 
 // One pass over the analysis; the best is ChooseCoefficient's bit for bit.
-TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms);
+// `normsPositive`: no usable norm is negative (SmallestUsableNorm > 0),
+// which allows a faster pass.
+TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms,
+                               bool normsPositive);
 
 // Whether some usable coefficient k other than `best` could win the rule
 // against `best` if every work value were off by up to `error`:
