@@ -177,20 +177,24 @@ INSTANTIATE_TEST_SUITE_P(Requests, CheckerOnSmallCameraPastTheNoiseFloor,
 // ---------------------------------------------------------------------------
 // Shapes of one pixel, one row and one column.
 
-// A map over the small photograph's 64 x 48 pixels: label 1 everywhere but
-// a single pixel, a stretch of one row and a stretch of one column.
+// A map over the 512 x 512 camera picture: label 1 everywhere but a single
+// pixel, a stretch of one row and a stretch of one column, the stretches
+// long enough for windows beyond those analysed exactly in every iteration.
 std::vector<TWindowJob> ThinShapes() {
-  const SampleShapes camera =
-      LoadSampleShapes(Data("pictures/camera_64x48.bmp"), Data("maps/camera_64x48_felzenszwalb.bmp"));
-  auto labels = std::make_shared<std::vector<int32_t>>(size_t(camera.PicWidth) * camera.PicHeight, 1);
-  const auto at = [&](int x, int y) -> int32_t& { return (*labels)[size_t(y) * camera.PicWidth + x]; };
-  at(50, 40) = 2;                            // one pixel
-  for (int x = 3; x < 40; ++x) at(x, 20) = 3;  // one row of 37 pixels
-  for (int y = 1; y < 30; ++y) at(60, y) = 4;  // one column of 29 pixels
+  const SampleShapes camera = LoadSampleShapes(Data("../../samples/camera.bmp"),
+                                               Data("../../samples/camera_felzenszwalb.bmp"));
+  auto labels =
+      std::make_shared<std::vector<int32_t>>(size_t(camera.PicWidth) * camera.PicHeight, 1);
+  const auto at = [&](int x, int y) -> int32_t& {
+    return (*labels)[size_t(y) * camera.PicWidth + x];
+  };
+  at(50, 40) = 2;                                // one pixel
+  for (int x = 100; x < 400; ++x) at(x, 200) = 3;  // one row of 300 pixels
+  for (int y = 150; y < 450; ++y) at(300, y) = 4;  // one column of 300 pixels
   std::vector<TWindowJob> jobs;
   for (const TShapeItem& item : LocateShapes(labels, camera.PicWidth, camera.PicHeight,
                                              camera.PicData, camera.PicWidth))
-    if (item.Shape->PointCount < 100) jobs.push_back(JobOfShape(item));
+    if (item.Shape->PointCount <= 300) jobs.push_back(JobOfShape(item));
   return jobs;
 }
 
@@ -200,7 +204,7 @@ TEST(CheckerOnThinShapes, FastEngineAgreesWithTheReference) {
   std::vector<std::pair<int, int>> windows;
   for (const TWindowJob& job : jobs) windows.emplace_back(job.Width, job.Height);
   std::sort(windows.begin(), windows.end());
-  EXPECT_EQ(windows, (std::vector<std::pair<int, int>>{{1, 1}, {1, 32}, {64, 1}}));
+  EXPECT_EQ(windows, (std::vector<std::pair<int, int>>{{1, 1}, {1, 512}, {512, 1}}));
   for (double request : {20.0, 40.0, 100.0, 200.0, 1000.0, 1e20}) ExpectAgreement(jobs, request);
 }
 
