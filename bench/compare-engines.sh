@@ -7,22 +7,26 @@
 # Usage: bench/compare-engines.sh BUILD_DIR PICTURE:MAP[:REQUEST,...] ...
 # (default requests 20,30,40,100).
 set -euo pipefail
-build=$1
+build=$(cd "$1" && pwd)
 shift
 cli="$build/bin/tvlc-cli"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+start_dir=$PWD
 cd "$work"
 same() { cmp -s "$1" "$2" && echo same || echo DIFFERENT; }
 for case in "$@"; do
   IFS=: read -r picture map requests <<<"$case"
+  picture=$(cd "$start_dir" && realpath "$picture")
+  map=$(cd "$start_dir" && realpath "$map")
+  requests=${requests:-20,30,40,100}
   for request in ${requests//,/ }; do
     for engine in fast literal; do
       start=$(date +%s.%N)
       "$cli" encode "$picture" "$map" --psnr "$request" --csv --out "$engine.bmp" \
         --engine "$engine" >"$engine.csv"
       end=$(date +%s.%N)
-      echo "$end - $start" | bc >"$engine.time"
+      awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f\n", b - a }' >"$engine.time"
       "$cli" compress "$picture" "$map" "$engine.tvzx" --psnr "$request" --engine "$engine" \
         >/dev/null
       grep -v '^#' "$engine.csv" | tail -n +2 >"$engine.shapes" || true
