@@ -14,7 +14,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 start_dir=$PWD
 cd "$work"
-same() { cmp -s "$1" "$2" && echo same || echo DIFFERENT; }
+same() {
+  if [[ ! -e $1 && ! -e $2 ]]; then echo refused; else cmp -s "$1" "$2" && echo same || echo DIFFERENT; fi
+}
 for case in "$@"; do
   IFS=: read -r picture map requests <<<"$case"
   picture=$(cd "$start_dir" && realpath "$picture")
@@ -27,8 +29,10 @@ for case in "$@"; do
         --engine "$engine" >"$engine.csv"
       end=$(date +%s.%N)
       awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f\n", b - a }' >"$engine.time"
+      # A file the format cannot hold is refused; both engines must agree on that too.
+      rm -f "$engine.tvzx"
       "$cli" compress "$picture" "$map" "$engine.tvzx" --psnr "$request" --engine "$engine" \
-        >/dev/null
+        >/dev/null 2>&1 || rm -f "$engine.tvzx"
       grep -v '^#' "$engine.csv" | tail -n +2 >"$engine.shapes" || true
     done
     shapes=$(wc -l <fast.shapes)
