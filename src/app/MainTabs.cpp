@@ -19,6 +19,7 @@
 #include "ImageWidget.h"
 #include "InfoFields.h"
 #include "Named.h"
+#include "PsnrChart.h"
 #include "model/Shape.h"
 
 namespace tvlc {
@@ -85,6 +86,12 @@ QWidget* CoderPage(TShapeTabs& t) {
   grid->addWidget(new QLabel("Encoding status"), 4, 0);
   grid->addWidget(t.EncProgBar, 4, 1, 1, 3);
   grid->setRowStretch(5, 1);
+  // The chart, on the right of the controls, takes most of the width the
+  // enlarged window gives the tab.
+  t.PsnrChart = new TPsnrChart;
+  grid->addWidget(t.PsnrChart, 0, 4, 6, 1);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(4, 3);
   return page;
 }
 

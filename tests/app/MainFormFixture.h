@@ -46,7 +46,9 @@ class MainFormTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frm_.get()));
     const std::string name =
         ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    scratch_ = std::filesystem::temp_directory_path() / ("tvlc_app_" + name);
+    // The process id keeps test programs that run at once apart.
+    scratch_ = std::filesystem::temp_directory_path() /
+               ("tvlc_app_" + std::to_string(QCoreApplication::applicationPid()) + "_" + name);
     std::filesystem::remove_all(scratch_);
     std::filesystem::create_directories(scratch_);
   }
