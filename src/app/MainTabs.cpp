@@ -59,7 +59,12 @@ QWidget* ShapePage(TShapeTabs& t) {
 
 QWidget* CoderPage(TShapeTabs& t) {
   auto* page = new QWidget;
-  auto* grid = new QGridLayout(page);
+  auto* row = new QHBoxLayout(page);
+  row->setContentsMargins(0, 0, 0, 0);
+  // The controls keep the width they need; the chart on their right takes
+  // the rest of what the enlarged window gives the tab.
+  auto* controls = new QWidget;
+  auto* grid = new QGridLayout(controls);
   t.PSNRLab = ValueLabel("PSNRLab");
   t.IteratLab = ValueLabel("IteratLab");
   t.ReqPSNREd = Named(new QLineEdit, "ReqPSNREd");
@@ -86,12 +91,10 @@ QWidget* CoderPage(TShapeTabs& t) {
   grid->addWidget(new QLabel("Encoding status"), 4, 0);
   grid->addWidget(t.EncProgBar, 4, 1, 1, 3);
   grid->setRowStretch(5, 1);
-  // The chart, on the right of the controls, takes most of the width the
-  // enlarged window gives the tab.
+  controls->setMaximumWidth(controls->minimumSizeHint().width());
   t.PsnrChart = new TPsnrChart;
-  grid->addWidget(t.PsnrChart, 0, 4, 6, 1);
-  grid->setColumnStretch(1, 1);
-  grid->setColumnStretch(4, 3);
+  row->addWidget(controls);
+  row->addWidget(t.PsnrChart, 1);
   return page;
 }
 

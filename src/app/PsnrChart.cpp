@@ -48,6 +48,8 @@ TPsnrChart::TPsnrChart(QWidget* parent)
   QFont small = chart->legend()->font();
   small.setPointSizeF(small.pointSizeF() * 0.85);
   chart->legend()->setFont(small);
+  // A narrow chart shortens the names; the full name is the tooltip.
+  chart->legend()->setShowToolTips(true);
   iterations_->setTitleText("Iteration");
   iterations_->setLabelFormat("%d");
   psnr_->setTitleText("PSNR [dB]");
@@ -60,7 +62,7 @@ TPsnrChart::TPsnrChart(QWidget* parent)
   }
   setChart(chart);
   setRenderHint(QPainter::Antialiasing);
-  setMinimumHeight(40);
+  setMinimumSize(40, 40);
   setContextMenuPolicy(Qt::ActionsContextMenu);
   addAction(export_);
 }
