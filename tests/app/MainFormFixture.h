@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -46,9 +48,10 @@ class MainFormTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frm_.get()));
     const std::string name =
         ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    // The process id keeps test programs that run at once apart.
+    // The process id keeps runs that overlap (the run under a decimal comma
+    // beside the per-test runs) out of each other's folders.
     scratch_ = std::filesystem::temp_directory_path() /
-               ("tvlc_app_" + std::to_string(QCoreApplication::applicationPid()) + "_" + name);
+               ("tvlc_app_" + std::to_string(::getpid()) + "_" + name);
     std::filesystem::remove_all(scratch_);
     std::filesystem::create_directories(scratch_);
   }
