@@ -41,11 +41,12 @@ TComparisonDock::TComparisonDock(QLabel& pixelInfo, QWidget* parent)
   follow_ = Named(new QCheckBox("Follow selected shape"), "CompareFollow");
   bar->addWidget(source_);
   bar->addWidget(zoom_);
-  bar->addWidget(follow_);
   bar->addStretch(1);
   layout->addLayout(bar);
+  layout->addWidget(follow_);
 
   scale_ = Named(new QLabel, "CompareScale");
+  scale_->setWordWrap(true);
   scale_->setVisible(false);
   layout->addWidget(scale_);
   view_ = Named(new TComparisonView, "CompareView");
@@ -63,8 +64,17 @@ TComparisonDock::TComparisonDock(QLabel& pixelInfo, QWidget* parent)
                              : QString());
   });
   connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (visible) FirstShown();
     if (visible && stale_) Render();
   });
+}
+
+void TComparisonDock::FirstShown() {
+  if (sized_ || isFloating()) return;
+  sized_ = true;
+  // Docked, it first takes a third of the window, whatever size that has.
+  if (auto* window = qobject_cast<QMainWindow*>(parentWidget()))
+    window->resizeDocks({this}, {window->width() / 3}, Qt::Horizontal);
 }
 
 TCompareKind TComparisonDock::Kind() const { return TCompareKind(source_->currentIndex()); }
@@ -89,7 +99,7 @@ void TComparisonDock::Render() {
 }
 
 void TComparisonDock::FollowSelection() {
-  if (!core_ || !core_->SelectedShape) return;
+  if (!core_ || !core_->SelectedShape || !isVisible()) return;
   if (stale_) Render();
   const TShape& shape = *core_->SelectedShape;
   view_->ShowArea(QRectF(shape.Left, shape.Top, shape.BoxWidth(), shape.BoxHeight()));
@@ -111,6 +121,8 @@ void TComparisonDock::ChooseZoom(int index) {
 
 TComparisonDock* AddComparisonDock(QMainWindow& window, QLabel*& pixelInfo) {
   pixelInfo = Named(new QLabel, "PixelInfo");
+  // A long text must not make the window wider.
+  pixelInfo->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   auto* dock = new TComparisonDock(*pixelInfo, &window);
   window.addDockWidget(Qt::RightDockWidgetArea, dock);
   dock->hide();

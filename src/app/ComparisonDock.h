@@ -29,6 +29,7 @@ class TComparisonDock : public QDockWidget {
   TCompareKind Kind() const;
 
  private:
+  void FirstShown();
   void Render();
   void FollowSelection();
   void ShowZoom(double zoom, bool fitted);
@@ -43,6 +44,7 @@ class TComparisonDock : public QDockWidget {
   TComparisonView* view_;
   // Whether the picture changed while the dock was hidden.
   bool stale_ = true;
+  bool sized_ = false;
 };
 
 // Docks a hidden comparison dock on the right of `window`, with the text of

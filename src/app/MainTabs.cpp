@@ -95,6 +95,7 @@ QWidget* CoderPage(TShapeTabs& t) {
   t.PsnrChart = new TPsnrChart;
   row->addWidget(controls);
   row->addWidget(t.PsnrChart, 1);
+  t.PsnrChart->PlaceBeside(*controls);
   return page;
 }
 

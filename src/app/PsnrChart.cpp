@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QLineSeries>
 #include <QPen>
+#include <QResizeEvent>
+#include <QSaveFile>
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
@@ -89,8 +91,24 @@ void TPsnrChart::Show(const TEncodeCurves& curves) {
   requested_->setVisible(curves.Requested() > 0.0);
 }
 
+void TPsnrChart::PlaceBeside(QWidget& controls) {
+  controls_ = &controls;
+  controls.parentWidget()->installEventFilter(this);
+}
+
+bool TPsnrChart::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize && controls_ && watched == controls_->parentWidget()) {
+    const int room = static_cast<QResizeEvent*>(event)->size().width();
+    setVisible(room >= controls_->minimumSizeHint().width() + kNarrowest);
+  }
+  return false;
+}
+
 bool TPsnrChart::SavePng(const std::string& path) {
-  return grab().save(QString::fromStdString(path), "PNG");
+  // Written beside the target and renamed over it when complete, so a failed
+  // export leaves an earlier file as it was.
+  QSaveFile file(QString::fromStdString(path));
+  return file.open(QIODevice::WriteOnly) && grab().save(&file, "PNG") && file.commit();
 }
 
 }  // namespace tvlc

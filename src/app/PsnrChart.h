@@ -25,10 +25,16 @@ class TPsnrChart : public QChartView {
 
   explicit TPsnrChart(QWidget* parent = nullptr);
 
+  // The chart stands on the right of `controls` in their common parent and
+  // steps aside while the parent is too narrow for both, so that the
+  // controls keep their room in a small window.
+  void PlaceBeside(QWidget& controls);
+
   void Show(const TEncodeCurves& curves);
   // The context menu's "Export chart to PNG...".
   QAction* ExportAction() const { return export_; }
-  // Writes the chart as drawn; false when the file cannot be written.
+  // Writes the chart as drawn; false (and an earlier file kept as it was)
+  // when the file cannot be written.
   bool SavePng(const std::string& path);
 
   QLineSeries* Curve() const { return curve_; }
@@ -36,7 +42,12 @@ class TPsnrChart : public QChartView {
   QScatterSeries* FinishedShapes() const { return finished_; }
   QValueAxis* PsnrAxis() const { return psnr_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  static constexpr int kNarrowest = 160;
+  QWidget* controls_ = nullptr;
   QLineSeries* curve_;
   QLineSeries* requested_;
   QScatterSeries* finished_;

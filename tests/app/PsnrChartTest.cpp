@@ -3,6 +3,7 @@
 // the chart exports as PNG.
 #include <QLineSeries>
 #include <QScatterSeries>
+#include <QTabWidget>
 #include <QValueAxis>
 
 #include "MainFormCodingFixture.h"
@@ -82,6 +83,24 @@ TEST_F(MainFormCodingTest, ChartExportsAsPng) {
   dialogs_->Answers.push_back(Scratch("missing/curve.png"));
   chart->actions()[0]->trigger();
   EXPECT_TRUE(Logged("Error: cannot write " + Scratch("missing/curve.png")));
+}
+
+TEST_F(MainFormCodingTest, ChartStandsBesideTheCoderControlsWhenThereIsRoom) {
+  Find<QTabWidget>("ShapeTabs")->setCurrentIndex(2);
+  auto* chart = Find<TPsnrChart>("PsnrChart");
+  QWidget* controls = Find<QLineEdit>("ReqPSNREd")->parentWidget();
+  frm_->resize(1920, 1080);
+  QApplication::processEvents();
+  EXPECT_FALSE(chart->isHidden());
+  EXPECT_GE(chart->width(), 160);
+  EXPECT_GT(chart->height(), 160);
+  EXPECT_GE(chart->x(), controls->geometry().right());
+  // In the smallest window the controls keep their room.
+  frm_->resize(646, 614);
+  QApplication::processEvents();
+  EXPECT_EQ(chart->isHidden(),
+            chart->parentWidget()->width() < controls->minimumSizeHint().width() + 160);
+  if (chart->isHidden()) EXPECT_GE(controls->width(), controls->minimumSizeHint().width() - 1);
 }
 
 }  // namespace
