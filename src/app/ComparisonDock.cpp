@@ -47,7 +47,8 @@ TComparisonDock::TComparisonDock(QLabel& pixelInfo, QWidget* parent)
 
   scale_ = Named(new QLabel, "CompareScale");
   scale_->setWordWrap(true);
-  scale_->setVisible(false);
+  scale_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  scale_->setMinimumHeight(2 * scale_->fontMetrics().lineSpacing());
   layout->addWidget(scale_);
   view_ = Named(new TComparisonView, "CompareView");
   layout->addWidget(view_, 1);
@@ -92,9 +93,25 @@ void TComparisonDock::Render() {
   if (!core_) return;
   const TComparison shown = RenderComparison(*core_, Kind());
   view_->SetImage(ToQImage(shown.Image));
-  scale_->setVisible(Kind() == TCompareKind::Difference);
-  scale_->setText(QString("Decoded minus input: black -%1, mid-grey 0, white +%1 grey levels")
-                      .arg(shown.Scale));
+  // Every kind has a line here, so that the picture stays in place when the
+  // user flips between them.
+  switch (Kind()) {
+    case TCompareKind::Input:
+      scale_->setText("Input picture");
+      break;
+    case TCompareKind::Decoded:
+      scale_->setText("Decoded picture; white where nothing is decoded yet");
+      break;
+    case TCompareKind::Difference:
+      scale_->setText(
+          QString("Decoded minus input: black -%1, mid-grey 0, white +%1 grey levels; blue "
+                  "where nothing is decoded yet")
+              .arg(shown.Scale));
+      break;
+    case TCompareKind::MapOverInput:
+      scale_->setText("Outlines of the map's shapes in yellow over the input picture");
+      break;
+  }
   stale_ = false;
 }
 

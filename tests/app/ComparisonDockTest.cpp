@@ -141,9 +141,9 @@ TEST_F(ComparisonDockTest, DifferenceShowsDecodedMinusInputWithItsScale) {
   const TDifference d = DecodedMinusInput(Core());
   EXPECT_EQ(view_->Image(), ToQImage(DifferenceImage(d)));
   auto* scale = Find<QLabel>("CompareScale");
-  EXPECT_TRUE(scale->isVisible());
   EXPECT_EQ(scale->text(), QString("Decoded minus input: black -%1, mid-grey 0, white +%1 "
-                                   "grey levels").arg(d.Scale));
+                                   "grey levels; blue where nothing is decoded yet")
+                               .arg(d.Scale));
   // A decoded pixel with no error is mid-grey, one not decoded is marked.
   int x0 = -1, y0 = -1;
   for (int y = 0; y < 48 && x0 < 0; ++y)
@@ -152,9 +152,31 @@ TEST_F(ComparisonDockTest, DifferenceShowsDecodedMinusInputWithItsScale) {
   if (x0 >= 0) EXPECT_EQ(view_->Image().pixel(x0, y0), qRgb(128, 128, 128));
   EXPECT_EQ(view_->Image().pixel(63, 47), ToQImage(TImage(1, 1, kNotDecoded)).pixel(0, 0));
   ChooseSource("Input picture");
-  EXPECT_FALSE(scale->isVisible());
+  EXPECT_EQ(scale->text(), "Input picture");
   ChooseSource("Decoded picture");
   EXPECT_EQ(view_->Image(), ToQImage(Core().Reconst));
+}
+
+TEST_F(ComparisonDockTest, SwitchingWhatIsShownKeepsZoomAndPlaceAlsoWhenFloating) {
+  ChooseZoom("8x");
+  const QPointF corner = view_->WidgetPoint(QPointF(0, 0));
+  ChooseSource("Map over input");
+  EXPECT_EQ(view_->Zoom(), 8.0);
+  EXPECT_EQ(view_->WidgetPoint(QPointF(0, 0)), corner);
+  EXPECT_EQ(view_->Image(), ToQImage(MapOverInput(Core())));
+  ChooseSource("Difference");
+  EXPECT_EQ(view_->WidgetPoint(QPointF(0, 0)), corner);
+  ChooseSource("Input picture");
+  EXPECT_EQ(view_->WidgetPoint(QPointF(0, 0)), corner);
+
+  auto* dock = Find<QDockWidget>("CompareDock");
+  dock->setFloating(true);
+  dock->resize(700, 600);
+  QApplication::processEvents();
+  EXPECT_TRUE(dock->isFloating());
+  EXPECT_EQ(view_->Zoom(), 8.0);
+  ChooseZoom("Fit");
+  EXPECT_TRUE(view_->Fitted());
 }
 
 TEST_F(ComparisonDockTest, TheStatusBarNamesThePixelUnderThePointer) {
