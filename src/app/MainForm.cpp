@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "About.h"
+#include "FileDrop.h"
 #include "ImageWidget.h"
 #include "MainLayout.h"
 #include "Placement.h"
@@ -27,8 +28,7 @@ TMainFrm::TMainFrm(std::unique_ptr<TDialogs> dialogs, const std::string& moduleD
       core_(host_, moduleDirectory),
       encSelForm_(core_.Registry, *dialogs_, this),
       genRectFrm_(core_.RectFields, core_.Picture, this),
-      view_(*this, w_, core_, gate_),
-      drop_(*this, *w_.Map, core_) {
+      view_(*this, w_, core_, gate_) {
   setWindowTitle("Tarvello Picture Codec");
   setWindowIcon(ProgramIcon());
   resize(646, 614);
@@ -121,6 +121,8 @@ void TMainFrm::WireViews() {
     });
     connect(&view->Overlay(), &TImageWidget::Clicked, this, [this] { core_.MapDrawAreaClick(); });
   }
+  // Files dropped on the window; the filter belongs to the window.
+  new TFileDrop(*this, *w_.Map, core_);
 }
 
 void TMainFrm::WireCoderTab() {
@@ -133,7 +135,14 @@ void TMainFrm::WireCoderTab() {
   connect(t.ReqPSNREd, &QLineEdit::textEdited, this,
           [this](const QString& text) { core_.ReqPSNREdChange(text.toStdString()); });
   gate_.Wire(t.DecodeBtn, &QPushButton::clicked, [this] { core_.DecodeBtnClick(); });
-  connect(t.PsnrChart->ExportAction(), &QAction::triggered, this, [this] { ExportChart(); });
+  connect(t.PsnrChart->ExportAction(), &QAction::triggered, this, [this] {
+    const std::string path = dialogs_->SaveFile(this, kPngFilter);
+    if (path.empty()) return;
+    if (w_.Tabs.PsnrChart->SavePng(path))
+      core_.AddLog("PSNR chart saved to " + path + ".\r\n");
+    else
+      core_.AddLog("Error: cannot write " + path + "\r\n");
+  });
 }
 
 void TMainFrm::WireQuantizationTab() {
@@ -193,15 +202,6 @@ void TMainFrm::GenerateRectangles() {
   CenterOver(genRectFrm_, *this);
   if (genRectFrm_.exec() == QDialog::Accepted)
     core_.GenerateRectangles(core_.RectFields.XSize, core_.RectFields.YSize);
-}
-
-void TMainFrm::ExportChart() {
-  const std::string path = dialogs_->SaveFile(this, kPngFilter);
-  if (path.empty()) return;
-  if (w_.Tabs.PsnrChart->SavePng(path))
-    core_.AddLog("PSNR chart saved to " + path + ".\r\n");
-  else
-    core_.AddLog("Error: cannot write " + path + "\r\n");
 }
 
 }  // namespace tvlc

@@ -10,7 +10,6 @@
 #include "CommandGate.h"
 #include "Dialogs.h"
 #include "EncSelFrm.h"
-#include "FileDrop.h"
 #include "GenRect.h"
 #include "MainWidgets.h"
 #include "QtHost.h"
@@ -49,7 +48,6 @@ class TMainFrm : public QMainWindow {
   void ChooseTransformation();
   void ShowStatistics();
   void GenerateRectangles();
-  void ExportChart();
 
   std::unique_ptr<TDialogs> dialogs_;
   TMainWidgets w_;
@@ -59,7 +57,6 @@ class TMainFrm : public QMainWindow {
   TEncSelForm encSelForm_;
   TGenRectFrm genRectFrm_;
   TStateView view_;
-  TFileDrop drop_;
 };
 
 }  // namespace tvlc
