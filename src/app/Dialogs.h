@@ -21,6 +21,7 @@ inline constexpr TFileFilter kBitmapOpenFilter{"Bitmaps|*.bmp|All Files|*.*", "b
 inline constexpr TFileFilter kBitmapSaveFilter{"Windows Bitmap|*.bmp|All Files|*.*", "bmp"};
 inline constexpr TFileFilter kLogFilter{"Log File|*.log|Text File|*.txt|All Files|*.*", "log"};
 inline constexpr TFileFilter kProjectFilter{"Tarvello Codec Files|*.tvp|All Files|*.*", "tvp"};
+inline constexpr TFileFilter kPngFilter{"PNG Image|*.png|All Files|*.*", "png"};
 inline constexpr TFileFilter kCompressedFilter{
     "Tarvello Picture Files|*.tvz; *.tvzx|All Files|*.*", "tvzx"};
 

@@ -7,12 +7,15 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <cmath>
 
 #include "About.h"
+#include "FileDrop.h"
 #include "ImageWidget.h"
 #include "MainLayout.h"
 #include "Placement.h"
 #include "ProgramIcon.h"
+#include "PsnrChart.h"
 #include "Stats.h"
 
 namespace tvlc {
@@ -107,13 +110,24 @@ void TMainFrm::WireShapeCommands() {
 }
 
 void TMainFrm::WireViews() {
-  // All three views select like the map view, in the map view's scale.
+  // All three views select like the map view, each through the rectangle
+  // its own picture is drawn in.
   for (TOverlaidView* view : {w_.Picture, w_.Map, w_.Reconst}) {
-    connect(&view->Overlay(), &TImageWidget::Pressed, this, [this](QPoint at) {
-      core_.MapDrawAreaMouseDown(at.x(), at.y(), w_.Map->width(), w_.Map->height());
+    connect(&view->Overlay(), &TImageWidget::Pressed, this, [this, view](QPoint at) {
+      // The map's extent at this view's scale: the picture view may show a
+      // picture larger than the map.
+      const TImageWidget& overlay = view->Overlay();
+      const QRect shown = overlay.PictureRect();
+      if (shown.isEmpty()) return;
+      const double scale = double(shown.width()) / overlay.Shown().width();
+      core_.MapDrawAreaMouseDown(at.x() - shown.x(), at.y() - shown.y(),
+                                 int(std::lround(core_.MapWidth * scale)),
+                                 int(std::lround(core_.MapHeight * scale)));
     });
     connect(&view->Overlay(), &TImageWidget::Clicked, this, [this] { core_.MapDrawAreaClick(); });
   }
+  // Files dropped on the window; the filter belongs to the window.
+  new TFileDrop(*this, *w_.Map, core_);
 }
 
 void TMainFrm::WireCoderTab() {
@@ -126,6 +140,14 @@ void TMainFrm::WireCoderTab() {
   connect(t.ReqPSNREd, &QLineEdit::textEdited, this,
           [this](const QString& text) { core_.ReqPSNREdChange(text.toStdString()); });
   gate_.Wire(t.DecodeBtn, &QPushButton::clicked, [this] { core_.DecodeBtnClick(); });
+  connect(t.PsnrChart->ExportAction(), &QAction::triggered, this, [this] {
+    const std::string path = dialogs_->SaveFile(this, kPngFilter);
+    if (path.empty()) return;
+    if (w_.Tabs.PsnrChart->SavePng(path))
+      core_.AddLog("PSNR chart saved to " + path + ".\r\n");
+    else
+      core_.AddLog("Error: cannot write " + path + "\r\n");
+  });
 }
 
 void TMainFrm::WireQuantizationTab() {

@@ -14,7 +14,9 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include "ComparisonDock.h"
 #include "ImageWidget.h"
+#include "PsnrChart.h"
 #include "InfoFields.h"
 #include "appcore/MainCore.h"
 
@@ -43,6 +45,8 @@ void TStateView::Refresh(unsigned changes) {
   if (changes & kInfoChanged) ShowInfo();
   if (changes & kControlsChanged) ShowControls();
   if (changes & kProgressChanged) ShowProgress();
+  if (changes & kCurveChanged) w_.Tabs.PsnrChart->Show(core_.Curves);
+  w_.CompareDock->Refresh(core_, changes);
 }
 
 void TStateView::ShowViews() {

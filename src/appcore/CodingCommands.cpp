@@ -47,6 +47,8 @@ void TMainCore::EncBtnClick() {
     AddLog("...continue transforming from " + Controls.IteratLab + ". iteration [" +
            Controls.PSNRLab + " dB]");
   }
+  Curves.StartEncode(name, *requested, continuing);
+  host_.Changed(kCurveChanged);
   Controls.EncBtnCaption = "Stop";
   Controls.EncProgBar.Min = 0;
   Controls.EncProgBar.Max = int(std::min<int64_t>(ProgressValue(*requested), INT32_MAX));
@@ -71,12 +73,13 @@ void TMainCore::EncBtnClick() {
   shape.OnProgress = nullptr;
   shape.SetQuality(UiQuality());
 
+  if (activity_[kBatch] > 0) Curves.FinishShape(shape.Iterations, shape.PSNR);
   Controls.EncProgBar.Position = Controls.EncProgBar.Min;
   Controls.EncBtnCaption = "Encode";
   if (!CancelEncode) AddLog("Transformation complete. Done.\r\n");
   UpdateInfo();
   busy.reset();
-  host_.Changed(kProgressChanged);
+  host_.Changed(kProgressChanged | kCurveChanged);
   if (Controls.ShowShapInfChecked) RedrawSpecBtnClick();
 }
 
@@ -100,6 +103,7 @@ void TMainCore::EncodeProgress(int32_t iteration, const TShapeData& spectrum, do
       SpecDrawArea.SetPixel(u, v, TColor(uint64_t(value)) & kWhite);
     }
   }
+  Curves.Add(iteration, psnr);
   lastIteration_ = iteration;
   lastPSNR_ = psnr;
   progressPump_.Poll();
@@ -125,7 +129,7 @@ void TMainCore::ShowEncodeProgress() {
   Controls.EncSpeedLab = SpeedText();
   Controls.PSNRLab = Fixed2(lastPSNR_);
   Controls.IteratLab = std::to_string(lastIteration_);
-  host_.Changed(kControlsChanged | kProgressChanged |
+  host_.Changed(kControlsChanged | kProgressChanged | kCurveChanged |
                 (Controls.ShowShapInfChecked ? kViewsChanged : 0u));
   host_.ProcessPendingInput();
 }
@@ -186,6 +190,8 @@ void TMainCore::RunBatch(const char* verb, const char* done, void (TMainCore::*c
 
 void TMainCore::EncAllBtnClick() {
   TBusy busy(*this, kBatch);
+  Curves.StartBatch();
+  host_.Changed(kCurveChanged);
   RunBatch("encoding", " shapes encoded\r\n", &TMainCore::EncBtnClick);
 }
 

@@ -14,6 +14,7 @@ enum TChange : unsigned {
   kInfoChanged = 1u << 3,       // Info tab and selected-shape tabs
   kControlsChanged = 1u << 4,   // enabled states, captions, coder labels
   kProgressChanged = 1u << 5,   // progress bars
+  kCurveChanged = 1u << 6,      // PSNR curves of the encodes
   kAllChanged = ~0u,
 };
 

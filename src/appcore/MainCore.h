@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "appcore/EncodeCurves.h"
 #include "appcore/Host.h"
 #include "appcore/Log.h"
 #include "appcore/MainState.h"
@@ -137,6 +138,9 @@ class TMainCore {
   void EncAllBtnClick();
   void DecAllBtnClick();
   void StopBtnClick() { StopAll = true; }
+  // PSNR against iteration of the latest encode and the shapes of the
+  // latest Encode All.
+  TEncodeCurves Curves;
   // The progress handler an encode hands to the shape.
   void EncodeProgress(int32_t iteration, const TShapeData& spectrum, double psnr,
                       const TShapeData& residual, uint16_t u, uint16_t v, bool& stop);
@@ -153,6 +157,13 @@ class TMainCore {
   void RequantBtnClick();
   // The quality the controls apply to a shape: the slider when quantizing.
   uint8_t UiQuality() const;
+
+  // Files dropped on the window: one is the picture (the map when dropped
+  // on the map view), two are the picture and then the map. Refused, with a
+  // log line, while a command runs. False when nothing was loaded in full.
+  bool DropFiles(const std::vector<std::string>& paths, bool onMapView);
+  // A command is running (selecting, coding or a batch).
+  bool Busy() const;
 
   // How often long commands let the user interface in; 0 makes every
   // notification update the labels (tests).
