@@ -63,7 +63,7 @@ void TMainCore::EncBtnClick() {
                   const TShapeData& residual, uint16_t u, uint16_t v, bool& stop) {
              EncodeProgress(iteration, spectrum, psnr, residual, u, v, stop);
            },
-           name);
+           name, Diagnostics);
   } catch (const std::exception& e) {
     AddLog(std::string("Exception at transforming shape: ") + e.what());
     ++EncodeFailures;
@@ -143,7 +143,7 @@ void TMainCore::DecodeBtnClick() {
   AddLog("...transforming spectrum...zuvi :-)");
   bool decoded = false;
   try {
-    decoded = Decode(shape, Reconst, DecodedMask, name);
+    decoded = Decode(shape, Reconst, DecodedMask, name, Diagnostics);
   } catch (const std::exception& e) {
     AddLog(std::string("Exception at decoding shape: ") + e.what());
   }

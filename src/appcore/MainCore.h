@@ -12,6 +12,7 @@
 #include "appcore/MainState.h"
 #include "appcore/RectFields.h"
 #include "appcore/SpectrumTab.h"
+#include "coding/ShapeCoding.h"
 #include "model/Image.h"
 #include "model/InputPump.h"
 #include "model/Shape.h"
@@ -51,6 +52,8 @@ class TMainCore {
   TImage SpecDrawArea;
 
   TModuleRegistry Registry;
+  // Where encodes and decodes leave their diagnostic bitmaps.
+  TDiagnosticBitmaps Diagnostics;
   TLog Log;
   TInfoTexts Info;
   TControlState Controls;

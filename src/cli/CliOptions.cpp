@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "appcore/FloatText.h"
@@ -66,6 +67,12 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
       options.engine = value();
       if (options.engine != "fast" && options.engine != "literal")
         throw std::invalid_argument("--engine is fast or literal, not '" + options.engine + "'");
+    } else if (word == "--diagnostics") {
+      options.diagnostics = value();
+      std::error_code error;
+      if (!std::filesystem::is_directory(options.diagnostics, error))
+        throw std::invalid_argument("--diagnostics needs an existing folder, not '" +
+                                    options.diagnostics + "'");
     } else if (word == "--rect") {
       const std::string& text = value();
       const size_t x = text.find('x');
