@@ -29,6 +29,7 @@ void TMainCore::EncBtnClick() {
     CancelEncode = true;
     return;
   }
+  if (!MayStart(Controls.EncBtnEnabled)) return;
   const std::optional<double> requested = ParseFloatText(Controls.ReqPSNRText);
   if (!requested) {
     AddLog("Error: " + Controls.ReqPSNRText + " not a correct floating point number\r\n");
@@ -131,7 +132,7 @@ void TMainCore::ShowEncodeProgress() {
 }
 
 void TMainCore::DecodeBtnClick() {
-  if (!SelectedShape) return;
+  if (!SelectedShape || !MayStart(Controls.DecodeBtnEnabled)) return;
   TShape& shape = *SelectedShape;
   const std::string name = Shapes[size_t(SelectedIndex)].Name;
   AddLog("Decoding of shape " + name + " started...");
@@ -185,11 +186,13 @@ void TMainCore::RunBatch(const char* verb, const char* done, void (TMainCore::*c
 }
 
 void TMainCore::EncAllBtnClick() {
+  if (!MayStart(Controls.EncAllBtnEnabled)) return;
   TBusy busy(*this, kBatch);
   RunBatch("encoding", " shapes encoded\r\n", &TMainCore::EncBtnClick);
 }
 
 void TMainCore::DecAllBtnClick() {
+  if (!MayStart(Controls.DecAllBtnEnabled)) return;
   TBusy busy(*this, kBatch);
   ResetDecodedViews();
   RunBatch("decoding", " shapes decoded\r\n", &TMainCore::DecodeBtnClick);

@@ -156,8 +156,14 @@ class TMainCore {
  private:
   void ReplaceShapes(TShapeList shapes);
   // What runs now; the enabled states of the controls follow from it.
-  enum TActivity { kSelecting, kCoding, kBatch, kActivityCount };
+  // kFileOrMap: a File or Map command that lets input in while it reads or
+  // replaces the shapes (map analysis, rectangles, compressed pictures).
+  enum TActivity { kSelecting, kCoding, kBatch, kFileOrMap, kActivityCount };
   void UpdateEnabledStates();
+  // False, with a log line, when what runs now disables the control that
+  // starts the command: the command would free or change what the running
+  // one works on.
+  bool MayStart(bool controlEnabled);
   // Marks an activity as running for the lifetime of the object.
   class TBusy {
    public:

@@ -5,13 +5,14 @@
 namespace tvlc {
 
 bool TMainCore::GenerateRectangles(int32_t xSize, int32_t ySize) {
-  if (!PicData) return false;
+  if (!PicData || !MayStart(Controls.MapMenuEnabled)) return false;
   if (xSize < 1 || ySize < 1 || xSize > kMaxShapeExtent || ySize > kMaxShapeExtent) {
     AddLog("Error: rectangle size " + std::to_string(xSize) + "x" + std::to_string(ySize) +
            " is not between 1x1 and " + std::to_string(kMaxShapeExtent) + "x" +
            std::to_string(kMaxShapeExtent) + "\r\n");
     return false;
   }
+  TBusy busy(*this, kFileOrMap);
   Controls.WindowEnabled = false;
   host_.Changed(kControlsChanged);
   AddLog("Generating rectangle map...\r\n...adding shapes of size " + std::to_string(xSize) +
