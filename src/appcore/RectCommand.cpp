@@ -24,11 +24,10 @@ bool TMainCore::GenerateRectangles(int32_t xSize, int32_t ySize) {
   ReplaceShapes({});
   SetProgressRange(int64_t(MapWidth) * MapHeight - 1);
 
-  TRectangleMap grid = tvlc::GenerateRectangles(MapWidth, MapHeight, xSize, ySize, PicData,
-                                                PicWidth, [this](int64_t reached) {
-                                                  Controls.ProgressBar.Position = int(reached);
-                                                  pump_.Poll();
-                                                });
+  TRectangleMap grid = tvlc::GenerateRectangles(
+      MapWidth, MapHeight, xSize, ySize, PicData, PicWidth,
+      [this](int64_t reached) { Controls.ProgressBar.Position = int(reached); },
+      [this] { pump_.Poll(); });
   Map = std::move(grid.Image);
   MapData = std::move(grid.MapData);
   ReplaceShapes(std::move(grid.Shapes));
