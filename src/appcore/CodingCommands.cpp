@@ -134,7 +134,7 @@ void TMainCore::ShowEncodeProgress() {
   Controls.PSNRLab = Fixed2(lastPSNR_);
   Controls.IteratLab = std::to_string(lastIteration_);
   host_.Changed(kControlsChanged | kProgressChanged |
-                (Controls.ShowShapInfChecked ? kViewsChanged : 0u));
+                (Controls.ShowShapInfChecked ? kSpectrumViewChanged : 0u));
   host_.ProcessPendingInput();
 }
 

@@ -181,7 +181,7 @@ void TMainCore::ShowShBtnClick(int markedIndex) {
   ViewDrawArea = TImage(rw, rh);
   ViewDrawArea.CopyRect(0, 0, Picture, SelectedShape->Left, SelectedShape->Top, rw, rh);
   ViewDrawArea.CopyRectAnd(0, 0, PicDrawArea, SelectedShape->Left, SelectedShape->Top, rw, rh);
-  host_.Changed(kViewsChanged);
+  host_.Changed(kShapeViewsChanged);
 
   RedrawSpecBtnClick();
   UpdateInfo();
