@@ -19,7 +19,7 @@ class CliEncode : public ::testing::Test {
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
-  // Runs in the scratch directory, where the diagnostic bitmaps go.
+  // Runs in the scratch directory, which stays empty unless a file is asked for.
   TCliRun Run(const std::string& args) { return RunCli(args, false, dir_.string()); }
   std::filesystem::path dir_;
 };
