@@ -12,6 +12,7 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -187,6 +188,10 @@ QGroupBox* BuildShapeTabs(TShapeTabs& t) {
   t.Tabs->addTab(CoefficientsPage(t), "Coeficients");
   t.Tabs->addTab(DecoderPage(t), "Decoder");
   t.Tabs->setCurrentIndex(t.Tabs->count() - 1);
+  // All seven tabs in view at the window's first size: narrow padding and no
+  // scroll arrows, so that the tab bar asks for the room it needs.
+  t.Tabs->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 5px; }");
+  t.Tabs->setUsesScrollButtons(false);
   layout->addWidget(t.Tabs, 1);
 
   t.ProgressBar = Named(new QProgressBar, "ProgressBar");

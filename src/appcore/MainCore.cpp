@@ -28,6 +28,7 @@ void TMainCore::AddLog(const std::string& message) {
 }
 
 bool TMainCore::LoadPicture1Click(const std::string& path) {
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
   TImage image;
   try {
     image = ReadBmpFile(path);
@@ -56,6 +57,8 @@ bool TMainCore::LoadPicture1Click(const std::string& path) {
 }
 
 bool TMainCore::LoadMap1Click(const std::string& path) {
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
+  TBusy busy(*this, kFileOrMap);
   TImage image;
   try {
     image = ReadBmpFile(path);
@@ -142,18 +145,26 @@ void TMainCore::UpdateEnabledStates() {
   const bool selecting = activity_[kSelecting] > 0;
   const bool coding = activity_[kCoding] > 0;
   const bool batch = activity_[kBatch] > 0;
-  Controls.ShowShBtnEnabled = Controls.DecodeBtnEnabled = !selecting && !coding;
-  Controls.Button1Enabled = !coding;
+  const bool filing = activity_[kFileOrMap] > 0;
+  Controls.ShowShBtnEnabled = Controls.DecodeBtnEnabled = !selecting && !coding && !filing;
+  Controls.Button1Enabled = !coding && !filing;
   // During an encode the button is its own "Stop".
-  Controls.EncBtnEnabled = !selecting;
+  Controls.EncBtnEnabled = !selecting && !filing;
   // Coding is not re-entrant, and nothing may replace the shapes under it.
-  Controls.FileMenuEnabled = Controls.MapMenuEnabled = !selecting && !coding && !batch;
-  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = !coding && !batch;
+  Controls.FileMenuEnabled = Controls.MapMenuEnabled = !selecting && !coding && !batch && !filing;
+  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled =
+      !selecting && !coding && !batch && !filing;
   host_.Changed(kControlsChanged);
+}
+
+bool TMainCore::MayStart(bool controlEnabled) {
+  if (!controlEnabled) AddLog("Error: another command is running; try again when it ends\r\n");
+  return controlEnabled;
 }
 
 void TMainCore::ShowShBtnClick(int markedIndex) {
   if (markedIndex < 0 || markedIndex >= int(Shapes.size())) return;
+  if (!MayStart(Controls.ShowShBtnEnabled)) return;
   TBusy busy(*this, kSelecting);
 
   const TShapeItem& item = Shapes[size_t(markedIndex)];
@@ -174,7 +185,7 @@ void TMainCore::ShowShBtnClick(int markedIndex) {
   ViewDrawArea = TImage(rw, rh);
   ViewDrawArea.CopyRect(0, 0, Picture, SelectedShape->Left, SelectedShape->Top, rw, rh);
   ViewDrawArea.CopyRectAnd(0, 0, PicDrawArea, SelectedShape->Left, SelectedShape->Top, rw, rh);
-  host_.Changed(kViewsChanged);
+  host_.Changed(kShapeViewsChanged);
 
   RedrawSpecBtnClick();
   UpdateInfo();

@@ -14,6 +14,7 @@
 #include "appcore/MainState.h"
 #include "appcore/RectFields.h"
 #include "appcore/SpectrumTab.h"
+#include "coding/ShapeCoding.h"
 #include "model/Image.h"
 #include "model/InputPump.h"
 #include "model/Shape.h"
@@ -54,6 +55,8 @@ class TMainCore {
   TImage SpecDrawArea;
 
   TModuleRegistry Registry;
+  // Where encodes and decodes leave their diagnostic bitmaps.
+  TDiagnosticBitmaps Diagnostics;
   TLog Log;
   TInfoTexts Info;
   TControlState Controls;
@@ -183,8 +186,14 @@ class TMainCore {
   std::optional<TLabelMap> SegmentPicture(const TSegmentParams& params);
   void ReplaceShapes(TShapeList shapes);
   // What runs now; the enabled states of the controls follow from it.
-  enum TActivity { kSelecting, kCoding, kBatch, kActivityCount };
+  // kFileOrMap: a File or Map command that lets input in while it reads or
+  // replaces the shapes (map analysis, rectangles, compressed pictures).
+  enum TActivity { kSelecting, kCoding, kBatch, kFileOrMap, kActivityCount };
   void UpdateEnabledStates();
+  // False, with a log line, when what runs now disables the control that
+  // starts the command: the command would free or change what the running
+  // one works on.
+  bool MayStart(bool controlEnabled);
   // Marks an activity as running for the lifetime of the object.
   class TBusy {
    public:

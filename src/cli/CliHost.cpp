@@ -2,9 +2,17 @@
 
 #include <iostream>
 
+#include "cli/Interrupt.h"
+
 namespace tvlc {
 
 void TCliHost::ErrorBox(const std::string& text) { std::cerr << "Error: " << text << "\n"; }
+
+void TCliHost::ProcessPendingInput() {
+  if (interruptDelivered_ || !OnInterrupt || !Interrupted()) return;
+  interruptDelivered_ = true;
+  OnInterrupt();
+}
 
 void TLogPrinter::Flush(std::ostream& out) {
   const auto& lines = core_.Log.Lines();

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 #include "appcore/FloatText.h"
@@ -139,6 +140,12 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
       options.engine = value();
       if (options.engine != "fast" && options.engine != "literal")
         throw std::invalid_argument("--engine is fast or literal, not '" + options.engine + "'");
+    } else if (word == "--diagnostics") {
+      options.diagnostics = value();
+      std::error_code error;
+      if (!std::filesystem::is_directory(options.diagnostics, error))
+        throw std::invalid_argument("--diagnostics needs an existing folder, not '" +
+                                    options.diagnostics + "'");
     } else if (word == "--rect") {
       const std::string& text = value();
       const size_t x = text.find('x');

@@ -21,6 +21,7 @@ struct TCliOptions {
   std::string out;                   // --out FILE
   std::string saveProject;           // --save-project FILE
   std::string engine = "fast";       // --engine fast|literal
+  std::string diagnostics;           // --diagnostics DIR: SEGMENT_*.BMP go there
   int rectWidth = 0;                 // --rect WxH: a generated rectangle map
   int rectHeight = 0;
   // segment: --method and the parameters; encode, compress and stats:

@@ -23,11 +23,15 @@ constexpr const char* kUsage =
     "             trans_version,listed\n"
     "  encode PICTURE.bmp MAP.bmp --psnr DB [--transform MODULE:TRANS]\n"
     "         [--quality Q] [--norm KIND] [--out DECODED.bmp]\n"
-    "         [--save-project OUT.tvp] [--engine fast|literal] [--csv]\n"
+    "         [--save-project OUT.tvp] [--engine fast|literal]\n"
+    "         [--diagnostics DIR] [--csv]\n"
     "      Encode every shape to the requested PSNR (default transformation\n"
     "      1:2, DCT II), quantize with quality Q (1..100, 0 = off) and\n"
     "      normalization KIND (0..4 or its name), decode all shapes and print\n"
-    "      iterations and PSNR per shape and the totals.\n"
+    "      iterations and PSNR per shape and the totals. A shape that already\n"
+    "      meets the request shows 0 iterations and its PSNR as it is; \"inf\"\n"
+    "      stands for an exact reconstruction.\n"
+    "      Only listed transformations encode (see modules).\n"
     "      --csv: name,module_code,trans_code,iterations,psnr; totals on lines\n"
     "             starting with '#'\n"
     "      --engine literal: encode DCT II shapes with the reference engine\n"
@@ -77,12 +81,17 @@ constexpr const char* kUsage =
     "\n"
     "Options:\n"
     "  -h, --help   show this help\n"
+    "  --diagnostics DIR\n"
+    "               encoding and decoding write the diagnostic bitmaps\n"
+    "               (SEGMENT_*.BMP) of every shape into DIR; without it, none\n"
     "\n"
     "Transformation modules (tr_*.so) are loaded from the program's directory.\n"
-    "Like the desktop program, encoding and decoding write diagnostic bitmaps\n"
-    "(SEGMENT_*.BMP) into the current directory.\n"
+    "Ctrl-C during encode, compress or stats stops after the shape in hand:\n"
+    "encode reports the shapes done (and writes --out of them), stats their\n"
+    "statistics, compress writes nothing; the exit status is 130. A second\n"
+    "Ctrl-C ends the program at once.\n"
     "Exit status: 0 on success, 1 when a file is refused or a command fails,\n"
-    "2 on a usage error.\n";
+    "2 on a usage error, 130 when interrupted.\n";
 
 }  // namespace
 
