@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make
   qt6-base-dev                 # the desktop shell
+  libpng-dev libjpeg62-turbo-dev libtiff-dev  # picture files beside BMP
   libgtest-dev                 # tests
   libbenchmark-dev libfftw3-dev  # benchmarks (FFTW only as a reference figure)
   binutils                     # nm, for the module export check

@@ -3,9 +3,10 @@
 #include <cmath>
 
 #include "appcore/FloatText.h"
-#include "model/Bmp.h"
 #include "model/MapAnalysis.h"
 #include "model/PictureArrays.h"
+#include "model/formats/ImageFile.h"
+#include "model/formats/PictureAndMap.h"
 
 namespace tvlc {
 
@@ -28,14 +29,18 @@ void TMainCore::AddLog(const std::string& message) {
 }
 
 bool TMainCore::LoadPicture1Click(const std::string& path) {
-  TImage image;
+  TLoadedImage loaded;
   try {
-    image = ReadBmpFile(path);
+    loaded = PictureImage(ReadImageFile(path));
   } catch (const std::exception& e) {
     AddLog("Error: cannot load picture " + path + ": " + e.what() + "\r\n");
     return false;
   }
-  Picture = std::move(image);
+  if (!IsGrey(loaded.Image) && host_.Question(kConvertColoursQuestion)) {
+    loaded.Image = LumaImage(loaded.Image);
+    loaded.Notes.push_back(kLumaNote);
+  }
+  Picture = std::move(loaded.Image);
   PicWidth = Picture.Width();
   PicHeight = Picture.Height();
   PicDrawArea = TImage(PicWidth, PicHeight, kWhite);
@@ -49,40 +54,57 @@ bool TMainCore::LoadPicture1Click(const std::string& path) {
   }
   PicData = RedLevels(Picture);
   ResetDecodedViews();
+  LogNotes("Picture", path, loaded.Notes);
   AddLog("Picture " + path + " of size " + std::to_string(PicWidth) + "x" +
          std::to_string(PicHeight) + " loaded.\r\n");
   host_.Changed(kViewsChanged);
   return true;
 }
 
+void TMainCore::LogNotes(const std::string& what, const std::string& path,
+                         const std::vector<std::string>& notes) {
+  for (const std::string& note : notes) AddLog(what + " " + path + ": " + note + ".");
+}
+
 bool TMainCore::LoadMap1Click(const std::string& path) {
-  TImage image;
+  auto logLoaded = [&](int width, int height) {
+    AddLog("Map " + path + " of size " + std::to_string(width) + "x" + std::to_string(height) +
+           " loaded.");
+    AddLog("Analyzing map file: locating shapes...");
+  };
+  auto largerThanPicture = [this](int width, int height) {
+    return PicData && (PicWidth < width || PicHeight < height);
+  };
+  auto refuseLarger = [this] {
+    MapData.reset();
+    MapWidth = MapHeight = 0;
+    AddLog("Error: height/width of map is larger than height/width of picture\r\n");
+    return false;
+  };
+  // The header alone refuses a map larger than the picture, before its
+  // pixels cost any memory; the map view keeps what it showed.
+  TLoadedImage loaded;
   try {
-    image = ReadBmpFile(path);
+    const TImageSize size = ProbeImageFile(path);
+    if (largerThanPicture(size.Width, size.Height)) {
+      logLoaded(size.Width, size.Height);
+      return refuseLarger();
+    }
+    loaded = MapImage(ReadImageFile(path));
   } catch (const std::exception& e) {
     AddLog("Error: cannot load map " + path + ": " + e.what() + "\r\n");
     return false;
   }
-  Map = std::move(image);
+  Map = std::move(loaded.Image);
   MapWidth = Map.Width();
   MapHeight = Map.Height();
   MapDrawArea = TImage(MapWidth, MapHeight, kWhite);
   MapData = ColorLabels(Map);
   host_.Changed(kViewsChanged);
 
-  const std::string size = std::to_string(MapWidth) + "x" + std::to_string(MapHeight);
-  AddLog("Map " + path + " of size " + size + " loaded.");
-  AddLog("Analyzing map file: locating shapes...");
-
-  auto dropMap = [this] {
-    MapData.reset();
-    MapWidth = MapHeight = 0;
-  };
-  if (PicData && (PicWidth < MapWidth || PicHeight < MapHeight)) {
-    dropMap();
-    AddLog("Error: height/width of map is larger than height/width of picture\r\n");
-    return false;
-  }
+  LogNotes("Map", path, loaded.Notes);
+  logLoaded(MapWidth, MapHeight);
+  if (largerThanPicture(MapWidth, MapHeight)) return refuseLarger();
 
   // Nothing else may replace the shapes while the analysis runs.
   Controls.WindowEnabled = false;
@@ -98,7 +120,8 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
   host_.Changed(kProgressChanged | kControlsChanged);
 
   if (const TShapeItem* oversize = FindOversizeShape(shapes)) {
-    dropMap();
+    MapData.reset();
+    MapWidth = MapHeight = 0;
     AddLog("Error: " + oversize->Name + " is larger than " + std::to_string(kMaxShapeExtent) +
            "x" + std::to_string(kMaxShapeExtent) + " pixels\r\n");
     return false;
@@ -229,7 +252,7 @@ int TMainCore::MapDrawAreaClick() {
 
 bool TMainCore::WriteImage(const TImage& image, const std::string& path) {
   try {
-    WriteBmpFile(path, image);
+    WriteImageFile(path, image);
     return true;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");

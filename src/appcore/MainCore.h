@@ -59,7 +59,10 @@ class TMainCore {
   void AddLog(const std::string& message);
 
   // File > Load Picture and Load Map, after a file was chosen. False when
-  // the file was refused (the log says why).
+  // the file was refused (the log says why). A colour picture is loaded as
+  // grey levels when the host answers kConvertColoursQuestion with yes.
+  static constexpr char kConvertColoursQuestion[] =
+      "The picture has colours. Convert it to grey levels (BT.601 luma) and load it?";
   bool LoadPicture1Click(const std::string& path);
   bool LoadMap1Click(const std::string& path);
 
@@ -179,6 +182,8 @@ class TMainCore {
   std::string SpeedText() const;
   void SetProgressRange(int64_t max);
   void ClearOverlays();
+  void LogNotes(const std::string& what, const std::string& path,
+                const std::vector<std::string>& notes);
   bool WriteImage(const TImage& image, const std::string& path);
 
   THost& host_;

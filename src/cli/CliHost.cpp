@@ -6,6 +6,10 @@ namespace tvlc {
 
 void TCliHost::ErrorBox(const std::string& text) { std::cerr << "Error: " << text << "\n"; }
 
+bool TCliHost::Question(const std::string& text) {
+  return ConvertColours && text == TMainCore::kConvertColoursQuestion;
+}
+
 void TLogPrinter::Flush(std::ostream& out) {
   const auto& lines = core_.Log.Lines();
   // A full log is cleared before a new line: start over.

@@ -11,6 +11,9 @@ namespace tvlc {
 class TCliHost : public THost {
  public:
   void ErrorBox(const std::string& text) override;
+  // --grey answers the question whether to convert a colour picture.
+  bool Question(const std::string& text) override;
+  bool ConvertColours = false;
 };
 
 // Writes the log lines added since the last call.

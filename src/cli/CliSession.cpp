@@ -19,8 +19,10 @@ bool HasTransformation(const TModuleRegistry& registry, int32_t moduleCode, int3
 
 }  // namespace
 
-bool TCliSession::LoadInputs(const std::string& picture, const std::string& map, bool echo) {
-  const bool ok = core.LoadPicture1Click(picture) && core.LoadMap1Click(map);
+bool TCliSession::LoadInputs(const TCliOptions& options, bool echo) {
+  host.ConvertColours = options.grey;
+  const bool ok =
+      core.LoadPicture1Click(options.files[0]) && core.LoadMap1Click(options.files[1]);
   if (!ok)
     log.Flush(std::cerr);
   else if (echo)
@@ -31,7 +33,8 @@ bool TCliSession::LoadInputs(const std::string& picture, const std::string& map,
 }
 
 bool TCliSession::LoadPictureAndMap(const TCliOptions& options) {
-  if (!options.rectWidth) return LoadInputs(options.files[0], options.files[1], false);
+  if (!options.rectWidth) return LoadInputs(options, false);
+  host.ConvertColours = options.grey;
   const bool ok = core.LoadPicture1Click(options.files[0]) &&
                   core.GenerateRectangles(options.rectWidth, options.rectHeight);
   if (!ok) {

@@ -4,7 +4,7 @@
 #include "appcore/FloatText.h"
 #include "appcore/Statistics.h"
 #include "cli/CliCommands.h"
-#include "model/Bmp.h"
+#include "model/formats/ImageFile.h"
 
 namespace tvlc {
 
@@ -47,7 +47,7 @@ void PrintTotals(const TMainCore& core, double seconds, bool csv) {
 
 bool WriteImage(const TImage& image, const std::string& path) {
   try {
-    WriteBmpFile(path, image);
+    WriteImageFile(path, image);
     return true;
   } catch (const std::exception& e) {
     std::cerr << "tvlc-cli: " << e.what() << "\n";

@@ -12,8 +12,9 @@ namespace tvlc::test {
 namespace {
 
 TEST(QtFilterTextTest, TurnsEachPairIntoOneEntryAndAllFilesIntoEveryFile) {
-  EXPECT_EQ(QtFilterText(kBitmapOpenFilter), "Bitmaps (*.bmp);;All Files (*)");
-  EXPECT_EQ(QtFilterText(kBitmapSaveFilter), "Windows Bitmap (*.bmp);;All Files (*)");
+  EXPECT_EQ(QtFilterText(kPictureOpenFilter), "Pictures (*.bmp *.png *.jpg *.jpeg *.tif *.tiff *.pgm *.ppm *.pnm);;"
+            "Bitmaps (*.bmp);;All Files (*)");
+  EXPECT_EQ(QtFilterText(kPictureSaveFilter), "Windows Bitmap (*.bmp);;PNG Image (*.png);;All Files (*)");
   EXPECT_EQ(QtFilterText(kLogFilter), "Log File (*.log);;Text File (*.txt);;All Files (*)");
   EXPECT_EQ(QtFilterText(kProjectFilter), "Tarvello Codec Files (*.tvp);;All Files (*)");
 }
