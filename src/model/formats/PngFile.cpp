@@ -38,22 +38,20 @@ struct TPngState {
   png_uint_32 width = 0, height = 0;
   int bitDepth = 0, colourType = 0;
   bool hadAlpha = false, hadTransparency = false;
-  std::vector<uint8_t> pixels;
+  std::vector<uint8_t> pixels;  // 8 bits a sample and less
+  std::vector<uint16_t> wide;   // 16 bits a sample, in host order
   std::vector<png_bytep> rows;
 
-  TPngState(bool writing) {
+  explicit TPngState(bool writing) : writing_(writing) {
     png = writing ? png_create_write_struct(PNG_LIBPNG_VER_STRING, this, OnError, OnWarning)
                   : png_create_read_struct(PNG_LIBPNG_VER_STRING, this, OnError, OnWarning);
     if (png) info = png_create_info_struct(png);
-    if (!png || !info) throw TImageFileError("Not enough memory for the PNG library");
-    writing_ = writing;
+    if (!png || !info) {
+      Destroy();
+      throw TImageFileError("Not enough memory for the PNG library");
+    }
   }
-  ~TPngState() {
-    if (writing_)
-      png_destroy_write_struct(&png, &info);
-    else
-      png_destroy_read_struct(&png, &info, nullptr);
-  }
+  ~TPngState() { Destroy(); }
   TPngState(const TPngState&) = delete;
   TPngState& operator=(const TPngState&) = delete;
 
@@ -66,7 +64,13 @@ struct TPngState {
   static void OnWarning(png_structp, png_const_charp) {}
 
  private:
-  bool writing_ = false;
+  void Destroy() {
+    if (writing_)
+      png_destroy_write_struct(&png, &info);
+    else
+      png_destroy_read_struct(&png, &info, nullptr);
+  }
+  bool writing_;
 };
 
 void ReadFromStream(png_structp png, png_bytep data, size_t length) {
@@ -140,9 +144,16 @@ bool DecodePng(TPngState& s, std::istream& in) {
   png_set_interlace_handling(s.png);
   png_read_update_info(s.png, s.info);
   const size_t rowBytes = png_get_rowbytes(s.png, s.info);
-  s.pixels.resize(rowBytes * s.height);
+  uint8_t* first = nullptr;
+  if (s.bitDepth == 16) {
+    s.wide.resize(rowBytes / 2 * s.height);
+    first = reinterpret_cast<uint8_t*>(s.wide.data());
+  } else {
+    s.pixels.resize(rowBytes * s.height);
+    first = s.pixels.data();
+  }
   s.rows.resize(s.height);
-  for (png_uint_32 y = 0; y < s.height; ++y) s.rows[y] = s.pixels.data() + rowBytes * y;
+  for (png_uint_32 y = 0; y < s.height; ++y) s.rows[y] = first + rowBytes * y;
   png_read_image(s.png, s.rows.data());
   png_read_end(s.png, s.info);
   return true;
@@ -165,13 +176,11 @@ TDecodedImage DecodedFrom(TPngState& s) {
   d.Format = "PNG";
   d.Width = int(s.width);
   d.Height = int(s.height);
-  const size_t count = size_t(s.width) * s.height;
   const bool colour = (s.colourType & PNG_COLOR_MASK_COLOR) != 0;
   if (s.bitDepth == 16) {
     d.HasWide = true;
     d.Wide.Channels = colour ? 3 : 1;
-    d.Wide.Values.resize(count * size_t(d.Wide.Channels));
-    std::memcpy(d.Wide.Values.data(), s.pixels.data(), d.Wide.Values.size() * 2);
+    d.Wide.Values = std::move(s.wide);
   } else if (s.colourType == PNG_COLOR_TYPE_PALETTE) {
     d.Image = TImage(d.Width, d.Height, PaletteOf(s), std::move(s.pixels));
   } else if (colour) {
