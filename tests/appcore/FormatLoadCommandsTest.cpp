@@ -81,13 +81,39 @@ TEST_F(CoreTest, JpegMapIsRefusedAndChangesNothing) {
 
 // A PNG header chunk claiming a large image, without any image data.
 void WriteHeaderOnlyPng(const std::string& path, uint32_t width, uint32_t height) {
-  const std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n',
-                                    0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                                    uint8_t(width >> 24), uint8_t(width >> 16),
-                                    uint8_t(width >> 8), uint8_t(width),
-                                    uint8_t(height >> 24), uint8_t(height >> 16),
-                                    uint8_t(height >> 8), uint8_t(height),
-                                    8, 0, 0, 0, 0, 0, 0, 0, 0};
+  const std::vector<uint8_t> png = {0x89,
+                                    'P',
+                                    'N',
+                                    'G',
+                                    '\r',
+                                    '\n',
+                                    0x1A,
+                                    '\n',
+                                    0,
+                                    0,
+                                    0,
+                                    13,
+                                    'I',
+                                    'H',
+                                    'D',
+                                    'R',
+                                    uint8_t(width >> 24),
+                                    uint8_t(width >> 16),
+                                    uint8_t(width >> 8),
+                                    uint8_t(width),
+                                    uint8_t(height >> 24),
+                                    uint8_t(height >> 16),
+                                    uint8_t(height >> 8),
+                                    uint8_t(height),
+                                    8,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    0};
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
 }
@@ -98,12 +124,12 @@ TEST_F(CoreTest, MapLargerThanThePictureIsRefusedFromItsHeader) {
   WriteHeaderOnlyPng("huge.png", 40000, 30000);
   const size_t mark = core.Log.Lines().size();
   EXPECT_FALSE(core.LoadMap1Click("huge.png"));
-  EXPECT_EQ(LinesSince(mark),
-            (std::vector<std::string>{
-                "[12:00:00] Map huge.png of size 40000x30000 loaded.",
-                "[12:00:00] Analyzing map file: locating shapes...",
-                "[12:00:00] Error: height/width of map is larger than height/width of picture",
-                ""}));
+  EXPECT_EQ(
+      LinesSince(mark),
+      (std::vector<std::string>{
+          "[12:00:00] Map huge.png of size 40000x30000 loaded.",
+          "[12:00:00] Analyzing map file: locating shapes...",
+          "[12:00:00] Error: height/width of map is larger than height/width of picture", ""}));
   EXPECT_FALSE(core.MapData);
   EXPECT_EQ(core.Map.Width(), 64);  // nothing of the refused file was decoded
   EXPECT_EQ(core.Shapes.size(), 22u);

@@ -13,8 +13,8 @@ namespace {
 class CliFormats : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tvlc-cli-formats-" + std::to_string(::getpid()));
+    dir_ =
+        std::filesystem::temp_directory_path() / ("tvlc-cli-formats-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
@@ -25,9 +25,8 @@ class CliFormats : public ::testing::Test {
 };
 
 TEST_F(CliFormats, ColourJpegIsRefusedWithoutGrey) {
-  const TCliRun run = Run("shapes " + Data("formats/coffee.jpg") + " " +
-                              Data("formats/labels_16.png"),
-                          true);
+  const TCliRun run =
+      Run("shapes " + Data("formats/coffee.jpg") + " " + Data("formats/labels_16.png"), true);
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find("Cann't load picture. Picture is not grayscale image with 8bit color "
                          "depth."),

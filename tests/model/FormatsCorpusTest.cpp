@@ -2,12 +2,12 @@
 // same picture, the netpbm files the Debian tools wrote, and the library's
 // own command-line JPEG decoder.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 #include <set>
 
 #include "model/FormatsTestSupport.h"
@@ -51,6 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TLossless{"camera_plain.ppm", "Netpbm"}, TLossless{"camera_16.pgm", "Netpbm"},
                     TLossless{"camera_1000.pgm", "Netpbm"}, TLossless{"camera.tif", "TIFF"},
                     TLossless{"camera_lzw.tif", "TIFF"}, TLossless{"camera_deflate.tif", "TIFF"},
+                    TLossless{"camera_tiled_lzw.tif", "TIFF"},
                     TLossless{"camera_16_lzw.tif", "TIFF"},
                     TLossless{"camera_rgb_deflate.tif", "TIFF"}),
     [](const testing::TestParamInfo<TLossless>& info) {
@@ -61,11 +62,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PictureLevels, WideLevelsAreScaledAndTheLogSaysHow) {
   const TLoadedImage sixteen = PictureImage(ReadImageFile(FormatFile("camera_16.png")));
-  EXPECT_EQ(sixteen.Notes, std::vector<std::string>{
-                               "16-bit levels scaled to 8 bits as round(v * 255 / 65535)"});
+  EXPECT_EQ(sixteen.Notes,
+            std::vector<std::string>{"16-bit levels scaled to 8 bits as round(v * 255 / 65535)"});
   const TLoadedImage thousand = PictureImage(ReadImageFile(FormatFile("camera_1000.pgm")));
-  EXPECT_EQ(thousand.Notes, std::vector<std::string>{
-                                "levels of maximum 1000 scaled to 8 bits as round(v * 255 / 1000)"});
+  EXPECT_EQ(
+      thousand.Notes,
+      std::vector<std::string>{"levels of maximum 1000 scaled to 8 bits as round(v * 255 / 1000)"});
   EXPECT_TRUE(PictureImage(ReadImageFile(FormatFile("camera.png"))).Notes.empty());
 }
 
@@ -93,18 +95,18 @@ TEST(PictureNotes, AlphaAndOrientationAreIgnoredAndNoted) {
   EXPECT_EQ(ReadImageFile(FormatFile("camera_rgba.png")).Ignored,
             std::vector<std::string>{"alpha channel ignored"});
   const TDecodedImage rotated = ReadImageFile(FormatFile("camera_orientation6.tif"));
-  EXPECT_EQ(rotated.Ignored, std::vector<std::string>{
-                                 "EXIF orientation 6 ignored (pixels used as stored)"});
+  EXPECT_EQ(rotated.Ignored,
+            std::vector<std::string>{"EXIF orientation 6 ignored (pixels used as stored)"});
   EXPECT_EQ(Reds(rotated.Image), BmpLevels());
 }
 
 // An APP1 segment with an EXIF block whose only entry is the orientation.
 std::vector<uint8_t> WithExifOrientation(const std::vector<uint8_t>& jpeg, uint8_t orientation) {
-  const std::vector<uint8_t> exif = {'E', 'x', 'i', 'f', 0, 0,  // signature
-                                     'M', 'M', 0, 42, 0, 0, 0, 8,  // big-endian TIFF header
-                                     0, 1,                          // one entry
-                                     0x01, 0x12, 0, 3, 0, 0, 0, 1, 0, orientation, 0, 0,
-                                     0, 0, 0, 0};  // no next directory
+  const std::vector<uint8_t> exif = {
+      'E',  'x',  'i', 'f', 0, 0,        // signature
+      'M',  'M',  0,   42,  0, 0, 0, 8,  // big-endian TIFF header
+      0,    1,                           // one entry
+      0x01, 0x12, 0,   3,   0, 0, 0, 1, 0, orientation, 0, 0, 0, 0, 0, 0};  // no next directory
   const size_t length = exif.size() + 2;
   std::vector<uint8_t> segment = {0xFF, 0xE1, uint8_t(length >> 8), uint8_t(length)};
   segment.insert(segment.end(), exif.begin(), exif.end());
@@ -137,14 +139,15 @@ TEST(Jpeg, DecodesAsTheLibrarysOwnDecoder) {
 std::vector<uint8_t> Luma(const std::vector<uint8_t>& rgb) {
   std::vector<uint8_t> grey;
   for (size_t i = 0; i < rgb.size(); i += 3)
-    grey.push_back(uint8_t(std::nearbyint((299 * rgb[i] + 587 * rgb[i + 1] + 114 * rgb[i + 2]) /
-                                          1000.0)));
+    grey.push_back(
+        uint8_t(std::nearbyint((299 * rgb[i] + 587 * rgb[i + 1] + 114 * rgb[i + 2]) / 1000.0)));
   return grey;
 }
 
 TEST(Luma, EveryColourFormatGivesTheSameGreyLevels) {
   const std::vector<uint8_t> expected = Luma(NetpbmSamples("coffee.ppm", 3 * kPixels));
-  for (const char* file : {"coffee.ppm", "coffee.png", "coffee_16.png", "coffee.tif"}) {
+  for (const char* file :
+       {"coffee.ppm", "coffee.png", "coffee_16.png", "coffee.tif", "coffee_16_tiled.tif"}) {
     SCOPED_TRACE(file);
     const TLoadedImage picture = PictureImage(ReadImageFile(FormatFile(file)));
     ASSERT_FALSE(IsGrey(picture.Image));
@@ -159,10 +162,10 @@ TEST(Luma, EveryColourFormatGivesTheSameGreyLevels) {
 
 TEST(Luma, WeightsAndRounding) {
   TImage image(4, 1);
-  image.SetPixel(0, 0, RGB(255, 0, 0));      // 76.245
-  image.SetPixel(1, 0, RGB(0, 255, 0));      // 149.685
-  image.SetPixel(2, 0, RGB(0, 0, 255));      // 29.07
-  image.SetPixel(3, 0, RGB(200, 100, 50));   // 59.8 + 58.7 + 5.7 = 124.2
+  image.SetPixel(0, 0, RGB(255, 0, 0));     // 76.245
+  image.SetPixel(1, 0, RGB(0, 255, 0));     // 149.685
+  image.SetPixel(2, 0, RGB(0, 0, 255));     // 29.07
+  image.SetPixel(3, 0, RGB(200, 100, 50));  // 59.8 + 58.7 + 5.7 = 124.2
   EXPECT_EQ(Reds(LumaImage(image)), (std::vector<uint8_t>{76, 150, 29, 124}));
 }
 
@@ -213,8 +216,8 @@ std::vector<uint8_t> Ppm16(std::initializer_list<uint16_t> samples) {
 
 TEST(MapLabels, WideColoursAreScaledOnlyWhenNoLabelsMerge) {
   const TLoadedImage exact = MapImage(Decode(Ppm16({257, 514, 771, 65535, 0, 257})));
-  EXPECT_EQ(LabelsOf(exact.Image), (std::vector<int32_t>{int32_t(RGB(1, 2, 3)),
-                                                        int32_t(RGB(255, 0, 1))}));
+  EXPECT_EQ(LabelsOf(exact.Image),
+            (std::vector<int32_t>{int32_t(RGB(1, 2, 3)), int32_t(RGB(255, 0, 1))}));
   EXPECT_THROW(MapImage(Decode(Ppm16({257, 514, 771, 258, 514, 771}))), TImageFileError);
 }
 
@@ -224,8 +227,8 @@ TEST(Detection, ContentDecidesNotTheName) {
   ASSERT_GE(fd, 0);
   close(fd);
   const std::vector<uint8_t> png = Bytes(FormatFile("camera.png"));
-  std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                              std::streamsize(png.size()));
+  std::ofstream(name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
   EXPECT_EQ(ReadImageFile(name).Format, "PNG");
   std::remove(name);
 
@@ -250,7 +253,8 @@ TEST(Probe, ReadsTheSizeOfEveryFormatFromItsHeader) {
     EXPECT_EQ(size.Height, kHeight);
     EXPECT_EQ(size.Format, ReadImageFile(FormatFile(file)).Format);
   }
-  const TImageSize bmp = ProbeImageFile(std::string(TVLC_TEST_DATA) + "/maps/camera_65x48_felzenszwalb.bmp");
+  const TImageSize bmp =
+      ProbeImageFile(std::string(TVLC_TEST_DATA) + "/maps/camera_65x48_felzenszwalb.bmp");
   EXPECT_EQ(bmp.Width, 65);
   EXPECT_EQ(bmp.Height, 48);
 }

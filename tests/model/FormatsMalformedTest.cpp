@@ -56,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TCutCase{"camera.jpg", 0}, TCutCase{"coffee_progressive.jpg", 0},
                     TCutCase{"camera.tif", 4}, TCutCase{"camera_lzw.tif", 4},
                     TCutCase{"camera_16_lzw.tif", 4}, TCutCase{"labels_16.tif", 4},
+                    TCutCase{"camera_tiled_lzw.tif", 4}, TCutCase{"coffee_16_tiled.tif", 4},
                     TCutCase{"camera.pgm", 0}, TCutCase{"camera_16.pgm", 0},
                     TCutCase{"camera.ppm", 0}, TCutCase{"camera_plain.pgm", 4},
                     TCutCase{"camera_plain.ppm", 6}),
@@ -151,8 +152,7 @@ TEST(LyingNetpbm, EveryHeaderLieIsRefused) {
   };
   EXPECT_EQ(refusal("P5 60000 4000 255\n\x01\x02"), "Netpbm file is truncated");
   EXPECT_EQ(refusal("P2 60000 4000 255\n1 2 3"), "Netpbm file is truncated");
-  EXPECT_EQ(refusal("P5 2 1 0\n\x01\x02"),
-            "Netpbm maximum value 0 out of range (1 to 65535)");
+  EXPECT_EQ(refusal("P5 2 1 0\n\x01\x02"), "Netpbm maximum value 0 out of range (1 to 65535)");
   EXPECT_EQ(refusal("P5 2 1 65536\n\x01\x02"),
             "Netpbm maximum value 65536 out of range (1 to 65535)");
   EXPECT_EQ(refusal("P5 2 1 15\n\x01\x10"), "Netpbm sample above the maximum value");

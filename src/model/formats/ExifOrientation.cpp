@@ -19,7 +19,8 @@ struct TExifReader {
                      : uint16_t(data[at] | data[at + 1] << 8);
   }
   uint32_t U32(size_t at) const {
-    return bigEndian ? uint32_t(U16(at)) << 16 | U16(at + 2) : U16(at) | uint32_t(U16(at + 2)) << 16;
+    return bigEndian ? uint32_t(U16(at)) << 16 | U16(at + 2)
+                     : U16(at) | uint32_t(U16(at + 2)) << 16;
   }
 };
 

@@ -1,10 +1,10 @@
 #include "model/formats/JpegFile.h"
 
-// jpeglib.h needs size_t and FILE declared first.
 #include <csetjmp>
 #include <cstdio>
 #include <istream>
 
+// jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
 
 #include "model/formats/ExifOrientation.h"
@@ -130,7 +130,10 @@ TJpegFrame FindFrame(std::istream& in) {
     if (c == std::char_traits<char>::eof()) throw TImageFileError("JPEG file is truncated");
     return c;
   };
-  auto u16 = [&byte]() { const int high = byte(); return high << 8 | byte(); };
+  auto u16 = [&byte]() {
+    const int high = byte();
+    return high << 8 | byte();
+  };
   if (byte() != 0xFF || byte() != 0xD8) throw TImageFileError("Not a JPEG file");
   for (;;) {
     if (byte() != 0xFF) throw TImageFileError("JPEG marker expected");
@@ -141,8 +144,8 @@ TJpegFrame FindFrame(std::istream& in) {
     if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
     const int length = u16();
     if (length < 2) throw TImageFileError("JPEG segment length out of range");
-    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                       marker != 0xCC;
+    const bool frame =
+        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
     if (frame) {
       byte();  // sample precision
       const int height = u16();
@@ -164,7 +167,8 @@ TDecodedImage ReadJpeg(std::istream& in) {
   // Huffman coding spends a bit at least on every block of every component,
   // and no component has fewer blocks than one per 32 x 32 pixels.
   const bool huffman = frame.marker <= 0xC3 || (frame.marker >= 0xC5 && frame.marker <= 0xC7);
-  const uint64_t fewestBlocks = uint64_t(frame.width + 31) / 32 * (uint64_t(frame.height + 31) / 32);
+  const uint64_t fewestBlocks =
+      uint64_t(frame.width + 31) / 32 * (uint64_t(frame.height + 31) / 32);
   if (huffman && fewestBlocks > 8 * uint64_t(bytes.size()))
     throw TImageFileError("JPEG data is too short for its dimensions");
   TJpegState s;

@@ -102,8 +102,8 @@ TDecodedImage ReadNetpbm(std::istream& in) {
   const TNetpbmHeader h = ReadHeader(in);
   CheckImageSize("Netpbm", h.width, h.height);
   const uint64_t count = uint64_t(h.width) * h.height * uint64_t(h.Channels());
-  std::vector<uint16_t> samples = h.Plain() ? PlainSamples(in, count, h.maxValue)
-                                            : RawSamples(in, count, h.maxValue);
+  std::vector<uint16_t> samples =
+      h.Plain() ? PlainSamples(in, count, h.maxValue) : RawSamples(in, count, h.maxValue);
   TDecodedImage d;
   d.Format = "Netpbm";
   d.Width = int(h.width);

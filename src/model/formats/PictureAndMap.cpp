@@ -60,8 +60,7 @@ TLoadedImage PictureImage(TDecodedImage decoded) {
 
 TLoadedImage MapImage(TDecodedImage decoded) {
   if (decoded.Lossy)
-    throw TImageFileError(decoded.Format +
-                          " is a lossy format: its colours are not exact labels");
+    throw TImageFileError(decoded.Format + " is a lossy format: its colours are not exact labels");
   TLoadedImage loaded{std::move(decoded.Image), std::move(decoded.Ignored)};
   if (!decoded.HasWide) return loaded;
   const TWideSamples& wide = decoded.Wide;
@@ -74,8 +73,9 @@ TLoadedImage MapImage(TDecodedImage decoded) {
     return loaded;
   }
   if (!ScalesWithoutMerging(wide))
-    throw TImageFileError("colours of more than 8 bits a channel would merge labels when "
-                          "scaled to 8 bits");
+    throw TImageFileError(
+        "colours of more than 8 bits a channel would merge labels when "
+        "scaled to 8 bits");
   loaded.Image = ScaledImage(decoded.Width, decoded.Height, wide);
   loaded.Notes.push_back(ScalingNote(wide.MaxValue));
   return loaded;
@@ -86,8 +86,8 @@ TImage LumaImage(const TImage& colour) {
   for (int y = 0; y < colour.Height(); ++y)
     for (int x = 0; x < colour.Width(); ++x) {
       const TColor c = colour.Pixel(x, y);
-      const uint64_t weighted = 299 * uint64_t(RedOf(c)) + 587 * uint64_t(GreenOf(c)) +
-                                114 * uint64_t(BlueOf(c));
+      const uint64_t weighted =
+          299 * uint64_t(RedOf(c)) + 587 * uint64_t(GreenOf(c)) + 114 * uint64_t(BlueOf(c));
       levels[size_t(y) * size_t(colour.Width()) + size_t(x)] =
           uint8_t(RoundedQuotient(weighted, 1000));
     }

@@ -104,7 +104,8 @@ void CheckChunks(std::istream& in, uint64_t fileBytes) {
     if (at + 12 + length > fileBytes) throw TImageFileError("PNG file is truncated");
     if (std::memcmp(head + 4, "IHDR", 4) == 0 && length >= 13) {
       uint8_t ihdr[13];
-      if (!in.read(reinterpret_cast<char*>(ihdr), 13)) throw TImageFileError("PNG file is truncated");
+      if (!in.read(reinterpret_cast<char*>(ihdr), 13))
+        throw TImageFileError("PNG file is truncated");
       static constexpr int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
       const uint64_t bits = uint64_t(ihdr[8]) * (ihdr[9] < 7 ? std::max(kChannels[ihdr[9]], 1) : 1);
       rawBytes = uint64_t(BigU32(ihdr + 4)) * (1 + (BigU32(ihdr) * bits + 7) / 8);
@@ -128,8 +129,8 @@ bool DecodePng(TPngState& s, std::istream& in) {
   png_set_chunk_cache_max(s.png, kMaxKeptChunks);
   png_read_info(s.png, s.info);
   int interlace = 0;
-  png_get_IHDR(s.png, s.info, &s.width, &s.height, &s.bitDepth, &s.colourType, &interlace,
-               nullptr, nullptr);
+  png_get_IHDR(s.png, s.info, &s.width, &s.height, &s.bitDepth, &s.colourType, &interlace, nullptr,
+               nullptr);
   if (!ImageSizeSupported(s.width, s.height)) {
     std::snprintf(s.message, sizeof s.message, "PNG image size %u x %u not supported",
                   unsigned(s.width), unsigned(s.height));

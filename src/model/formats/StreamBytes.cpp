@@ -27,8 +27,8 @@ TMemoryStream::TBuffer::TBuffer(const uint8_t* data, size_t size) {
 }
 
 std::streambuf::pos_type TMemoryStream::TBuffer::seekoff(off_type offset,
-                                                          std::ios_base::seekdir dir,
-                                                          std::ios_base::openmode which) {
+                                                         std::ios_base::seekdir dir,
+                                                         std::ios_base::openmode which) {
   if (!(which & std::ios_base::in)) return pos_type(off_type(-1));
   const off_type base = dir == std::ios_base::beg   ? 0
                         : dir == std::ios_base::cur ? gptr() - eback()
@@ -40,7 +40,7 @@ std::streambuf::pos_type TMemoryStream::TBuffer::seekoff(off_type offset,
 }
 
 std::streambuf::pos_type TMemoryStream::TBuffer::seekpos(pos_type position,
-                                                          std::ios_base::openmode which) {
+                                                         std::ios_base::openmode which) {
   return seekoff(off_type(position), std::ios_base::beg, which);
 }
 

@@ -1,5 +1,5 @@
 // TIFF files through libtiff: 8 and 16-bit grey, colour and 8-bit palette
-// images in strips, with any compression the library decodes.
+// images in strips or tiles, with any compression the library decodes.
 #pragma once
 
 #include <iosfwd>

@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 im=/usr/bin/convert  # ImageMagick itself
+stamp=(-define png:exclude-chunk=date,time)  # the same bytes on every run
 grey=../pictures/camera_64x48.bmp
 colour=../pictures/coffee_64x48.bmp  # 64x48 crop at (100, 60) of the colour photograph
 map=../maps/camera_64x48_felzenszwalb.bmp
@@ -19,12 +20,13 @@ pamdepth 1000 camera.pgm | pnmtoplainpnm >camera_1000.pgm    # P2, maximum 1000
 pnmtopng camera.pgm >camera.png                              # 8-bit grey
 pnmtopng -interlace camera.pgm >camera_interlaced.png        # Adam7
 pnmtopng -force camera_16.pgm >camera_16.png                 # 16-bit grey
-"$im" "$grey" -type Palette PNG8:camera_palette.png           # 8-bit palette
-"$im" "$grey" -alpha set -channel A -evaluate set 50% +channel PNG32:camera_rgba.png
-"$im" "$grey" -type TrueColor PNG24:camera_rgb.png
+"$im" "$grey" "${stamp[@]}" -type Palette PNG8:camera_palette.png           # 8-bit palette
+"$im" "$grey" "${stamp[@]}" -alpha set -channel A -evaluate set 50% +channel PNG32:camera_rgba.png
+"$im" "$grey" "${stamp[@]}" -type TrueColor PNG24:camera_rgb.png
 "$im" camera.pgm -compress None camera.tif
 tiffcp -c lzw camera.tif camera_lzw.tif
 tiffcp -c zip camera.tif camera_deflate.tif
+tiffcp -t -w 32 -l 32 -c lzw camera.tif camera_tiled_lzw.tif  # the last band half a tile
 "$im" camera_16.pgm -compress LZW camera_16_lzw.tif
 cp camera.tif camera_orientation6.tif && tiffset -s 274 6 camera_orientation6.tif
 "$im" "$grey" -type TrueColor -compress Zip camera_rgb_deflate.tif
@@ -45,10 +47,12 @@ djpeg -pnm coffee.jpg >coffee_djpeg.ppm
 pnmtopng coffee.ppm >coffee.png
 pamdepth 65535 coffee.ppm | pnmtopng -force >coffee_16.png
 "$im" coffee.ppm -compress LZW coffee.tif
+pamdepth 65535 coffee.ppm | pnmtotiff >coffee_16.tif
+tiffcp -t -w 16 -l 32 -c zip coffee_16.tif coffee_16_tiled.tif && rm coffee_16.tif
 
 # Maps: the bitmap map as PNG, and 16-bit grey label maps whose labels pass
 # 255 (label 250 + 37 k for the k-th colour in row order).
-"$im" "$map" PNG24:camera_map.png
+"$im" "$map" "${stamp[@]}" PNG24:camera_map.png
 bmptopnm -quiet "$map" | python3 -c '
 import sys
 data = sys.stdin.buffer.read()
