@@ -75,9 +75,12 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
   auto largerThanPicture = [this](int width, int height) {
     return PicData && (PicWidth < width || PicHeight < height);
   };
-  auto refuseLarger = [this] {
+  auto dropMap = [this] {
     MapData.reset();
     MapWidth = MapHeight = 0;
+  };
+  auto refuseLarger = [&] {
+    dropMap();
     AddLog("Error: height/width of map is larger than height/width of picture\r\n");
     return false;
   };
@@ -120,8 +123,7 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
   host_.Changed(kProgressChanged | kControlsChanged);
 
   if (const TShapeItem* oversize = FindOversizeShape(shapes)) {
-    MapData.reset();
-    MapWidth = MapHeight = 0;
+    dropMap();
     AddLog("Error: " + oversize->Name + " is larger than " + std::to_string(kMaxShapeExtent) +
            "x" + std::to_string(kMaxShapeExtent) + " pixels\r\n");
     return false;

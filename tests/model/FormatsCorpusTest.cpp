@@ -96,7 +96,7 @@ TEST(PictureNotes, AlphaAndOrientationAreIgnoredAndNoted) {
             std::vector<std::string>{"alpha channel ignored"});
   const TDecodedImage rotated = ReadImageFile(FormatFile("camera_orientation6.tif"));
   EXPECT_EQ(rotated.Ignored,
-            std::vector<std::string>{"EXIF orientation 6 ignored (pixels used as stored)"});
+            std::vector<std::string>{"TIFF orientation 6 ignored (pixels used as stored)"});
   EXPECT_EQ(Reds(rotated.Image), BmpLevels());
 }
 
@@ -122,6 +122,37 @@ TEST(PictureNotes, JpegOrientationIsNotedAndNotApplied) {
             std::vector<std::string>{"EXIF orientation 8 ignored (pixels used as stored)"});
   EXPECT_EQ(Reds(turned.Image), Reds(Decode(plain).Image));
   EXPECT_TRUE(Decode(WithExifOrientation(plain, 1)).Ignored.empty());
+}
+
+// The PNG checksum of a chunk's type and data.
+uint32_t Crc32(const std::vector<uint8_t>& bytes) {
+  uint32_t crc = 0xFFFFFFFF;
+  for (uint8_t b : bytes) {
+    crc ^= b;
+    for (int k = 0; k < 8; ++k) crc = crc & 1 ? 0xEDB88320 ^ (crc >> 1) : crc >> 1;
+  }
+  return ~crc;
+}
+
+TEST(PictureNotes, PngOrientationIsNotedAndNotApplied) {
+  const std::vector<uint8_t> plain = Bytes(FormatFile("camera.png"));
+  std::vector<uint8_t> exif = WithExifOrientation({0xFF, 0xD8}, 3);
+  exif.erase(exif.begin(), exif.begin() + 2 + 4 + 6);  // the TIFF structure alone
+  std::vector<uint8_t> chunk = {'e', 'X', 'I', 'f'};
+  chunk.insert(chunk.end(), exif.begin(), exif.end());
+  const uint32_t crc = Crc32(chunk);
+  const uint32_t length = uint32_t(exif.size());
+  std::vector<uint8_t> framed = {uint8_t(length >> 24), uint8_t(length >> 16),
+                                 uint8_t(length >> 8), uint8_t(length)};
+  framed.insert(framed.end(), chunk.begin(), chunk.end());
+  framed.insert(framed.end(),
+                {uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)});
+  std::vector<uint8_t> turned = plain;
+  turned.insert(turned.begin() + 33, framed.begin(), framed.end());  // after the header chunk
+  const TDecodedImage decoded = Decode(turned);
+  EXPECT_EQ(decoded.Ignored,
+            std::vector<std::string>{"EXIF orientation 3 ignored (pixels used as stored)"});
+  EXPECT_EQ(Reds(decoded.Image), Reds(Decode(plain).Image));
 }
 
 TEST(Jpeg, DecodesAsTheLibrarysOwnDecoder) {

@@ -45,9 +45,10 @@ int ExifOrientation(const uint8_t* data, size_t size) {
   return 0;
 }
 
-std::string OrientationNote(int orientation) {
+std::string OrientationNote(const std::string& source, int orientation) {
   if (orientation <= 1) return {};
-  return "EXIF orientation " + std::to_string(orientation) + " ignored (pixels used as stored)";
+  return source + " orientation " + std::to_string(orientation) +
+         " ignored (pixels used as stored)";
 }
 
 }  // namespace tvlc

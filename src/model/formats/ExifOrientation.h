@@ -13,7 +13,7 @@ namespace tvlc {
 int ExifOrientation(const uint8_t* data, size_t size);
 
 // The note the log gets for an orientation other than 1 ("as stored"), or
-// an empty text.
-std::string OrientationNote(int orientation);
+// an empty text; `source` names where the value came from ("EXIF", "TIFF").
+std::string OrientationNote(const std::string& source, int orientation);
 
 }  // namespace tvlc

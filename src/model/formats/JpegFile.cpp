@@ -184,7 +184,7 @@ TDecodedImage ReadJpeg(std::istream& in) {
   } else {
     d.Image = RgbImage(d.Width, d.Height, s.pixels.data());
   }
-  const std::string note = OrientationNote(s.orientation);
+  const std::string note = OrientationNote("EXIF", s.orientation);
   if (!note.empty()) d.Ignored.push_back(note);
   return d;
 }

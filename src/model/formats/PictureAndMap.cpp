@@ -67,9 +67,10 @@ TLoadedImage MapImage(TDecodedImage decoded) {
   const bool grey = AllGrey(wide);
   if (grey && wide.MaxValue > 255) {
     loaded.Image = WideGreyLabels(decoded.Width, decoded.Height, wide);
-    loaded.Notes.push_back("labels are the " +
-                           std::string(wide.MaxValue == 65535 ? "16-bit" : "wide") +
-                           " grey levels themselves");
+    loaded.Notes.push_back(wide.MaxValue == 65535
+                               ? "labels are the 16-bit grey levels themselves"
+                               : "labels are the grey levels of maximum " +
+                                     std::to_string(wide.MaxValue) + " themselves");
     return loaded;
   }
   if (!ScalesWithoutMerging(wide))

@@ -194,7 +194,7 @@ TDecodedImage DecodedFrom(TPngState& s) {
   png_uint_32 exifSize = 0;
   png_bytep exif = nullptr;
   if (png_get_eXIf_1(s.png, s.info, &exifSize, &exif) && exif) {
-    const std::string note = OrientationNote(ExifOrientation(exif, exifSize));
+    const std::string note = OrientationNote("EXIF", ExifOrientation(exif, exifSize));
     if (!note.empty()) d.Ignored.push_back(note);
   }
   return d;

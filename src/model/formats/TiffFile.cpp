@@ -284,7 +284,7 @@ TDecodedImage ReadTiff(std::istream& in) {
     }
   }
   if (l.samples > l.channels) d.Ignored.push_back("alpha channel ignored");
-  const std::string note = OrientationNote(FieldOr<uint16_t>(tif, TIFFTAG_ORIENTATION, 1));
+  const std::string note = OrientationNote("TIFF", FieldOr<uint16_t>(tif, TIFFTAG_ORIENTATION, 1));
   if (!note.empty()) d.Ignored.push_back(note);
   return d;
 }
