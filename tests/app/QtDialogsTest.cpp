@@ -27,11 +27,11 @@ TEST(QtFilterTextTest, SeparatesSeveralPatternsOfOneTypeByBlanks) {
             "Tarvello Picture Files (*.tvz *.tvzx);;All Files (*)");
 }
 
-TEST(QtDialogsTest, ErrorBoxIsAModalErrorMessageWithAnOkButton) {
-  QWidget owner;
-  owner.show();
-  bool seen = false;
-  QTimer::singleShot(0, [&] {
+// Hands the modal message box to `act` once it runs; any other modal dialog
+// fails the test and is closed, so the test cannot hang.
+template <class Act>
+void WhenMessageBox(Act act) {
+  QTimer::singleShot(0, [act] {
     QWidget* modal = QApplication::activeModalWidget();
     auto* box = qobject_cast<QMessageBox*>(modal);
     if (!box) {
@@ -39,50 +39,44 @@ TEST(QtDialogsTest, ErrorBoxIsAModalErrorMessageWithAnOkButton) {
       if (auto* other = qobject_cast<QDialog*>(modal)) other->reject();
       return;
     }
+    act(*box);
+  });
+}
+
+TEST(QtDialogsTest, ErrorBoxIsAModalErrorMessageWithAnOkButton) {
+  QWidget owner;
+  owner.show();
+  bool seen = false;
+  WhenMessageBox([&](QMessageBox& box) {
     seen = true;
-    EXPECT_EQ(box->text(), "No map loaded. Load Map first");
-    EXPECT_EQ(box->icon(), QMessageBox::Critical);
-    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-    EXPECT_EQ(box->parentWidget(), &owner);
-    box->button(QMessageBox::Ok)->click();
+    EXPECT_EQ(box.text(), "No map loaded. Load Map first");
+    EXPECT_EQ(box.icon(), QMessageBox::Critical);
+    EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box.parentWidget(), &owner);
+    box.button(QMessageBox::Ok)->click();
   });
   TQtDialogs().ErrorBox(&owner, "No map loaded. Load Map first");
   EXPECT_TRUE(seen);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-// Answers the modal message box with `button` once it runs, after checking
-// that it is a question with Yes and No, No by default.
-void AnswerQuestion(QWidget& owner, QMessageBox::StandardButton button, bool& seen) {
-  QTimer::singleShot(0, [&owner, button, &seen] {
-    QWidget* modal = QApplication::activeModalWidget();
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    if (!box) {
-      ADD_FAILURE() << "no modal message box";
-      if (auto* other = qobject_cast<QDialog*>(modal)) other->reject();
-      return;
-    }
-    seen = true;
-    EXPECT_EQ(box->text(), "Convert it?");
-    EXPECT_EQ(box->icon(), QMessageBox::Question);
-    EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
-    EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
-    EXPECT_EQ(box->parentWidget(), &owner);
-    box->button(button)->click();
-  });
-}
-
 TEST(QtDialogsTest, QuestionIsAModalYesNoBoxThatAnswersTheButton) {
   QWidget owner;
   owner.show();
-  bool seen = false;
-  AnswerQuestion(owner, QMessageBox::Yes, seen);
-  EXPECT_TRUE(TQtDialogs().Question(&owner, "Convert it?"));
-  EXPECT_TRUE(seen);
-  seen = false;
-  AnswerQuestion(owner, QMessageBox::No, seen);
-  EXPECT_FALSE(TQtDialogs().Question(&owner, "Convert it?"));
-  EXPECT_TRUE(seen);
+  for (const QMessageBox::StandardButton answer : {QMessageBox::Yes, QMessageBox::No}) {
+    bool seen = false;
+    WhenMessageBox([&](QMessageBox& box) {
+      seen = true;
+      EXPECT_EQ(box.text(), "Convert it?");
+      EXPECT_EQ(box.icon(), QMessageBox::Question);
+      EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No);
+      EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::No));
+      EXPECT_EQ(box.parentWidget(), &owner);
+      box.button(answer)->click();
+    });
+    EXPECT_EQ(TQtDialogs().Question(&owner, "Convert it?"), answer == QMessageBox::Yes);
+    EXPECT_TRUE(seen);
+  }
 }
 
 }  // namespace
