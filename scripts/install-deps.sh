@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ make
   qt6-base-dev                 # the desktop shell
   qt6-charts-dev               # the PSNR chart of the Coder tab
+  libpng-dev libjpeg62-turbo-dev libtiff-dev  # picture files beside BMP
   libgtest-dev                 # tests
   libbenchmark-dev libfftw3-dev  # benchmarks (FFTW only as a reference figure)
   binutils                     # nm, for the module export check

@@ -59,15 +59,15 @@ void TMainFrm::WireMenus() {
   gate_.Wire(m.Save1, &QAction::triggered,
              [this] { SaveThen(kProjectFilter, &TMainCore::Save1Click); });
   gate_.Wire(m.LoadPicture1, &QAction::triggered,
-             [this] { OpenThen(kBitmapOpenFilter, &TMainCore::LoadPicture1Click); });
+             [this] { OpenThen(kPictureOpenFilter, &TMainCore::LoadPicture1Click); });
   gate_.Wire(m.LoadMap1, &QAction::triggered,
-             [this] { OpenThen(kBitmapOpenFilter, &TMainCore::LoadMap1Click); });
+             [this] { OpenThen(kPictureOpenFilter, &TMainCore::LoadMap1Click); });
   gate_.Wire(m.SavePicture1, &QAction::triggered,
-             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SavePicture1Click); });
+             [this] { SaveThen(kPictureSaveFilter, &TMainCore::SavePicture1Click); });
   gate_.Wire(m.SaveMap1, &QAction::triggered,
-             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SaveMap1Click); });
+             [this] { SaveThen(kPictureSaveFilter, &TMainCore::SaveMap1Click); });
   gate_.Wire(m.SaveDecodedPicture1, &QAction::triggered,
-             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SaveDecodedPicture1Click); });
+             [this] { SaveThen(kPictureSaveFilter, &TMainCore::SaveDecodedPicture1Click); });
   // Both compressed picture commands refuse before asking for a file.
   gate_.Wire(m.OpenCompressedPicture1, &QAction::triggered, [this] {
     if (core_.CanOpenCompressedPicture())
@@ -168,9 +168,9 @@ void TMainFrm::WireSpectrumTabs() {
   gate_.Wire(t.RedrawSpecBtn, &QPushButton::clicked, [this] { core_.RedrawSpecBtnClick(); });
   gate_.Wire(t.ZoomSpin, &QSpinBox::valueChanged, [this](int zoom) { core_.ZoomSpinChange(zoom); });
   gate_.Wire(m.SaveSpectrumPicture1, &QAction::triggered,
-             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SaveSpectrumPicture1Click); });
+             [this] { SaveThen(kPictureSaveFilter, &TMainCore::SaveSpectrumPicture1Click); });
   gate_.Wire(m.MenuItem1, &QAction::triggered,
-             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::MenuItem1Click); });
+             [this] { SaveThen(kPictureSaveFilter, &TMainCore::MenuItem1Click); });
 }
 
 void TMainFrm::OpenThen(const TFileFilter& filter, TFileCommand command) {

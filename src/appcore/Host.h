@@ -32,6 +32,8 @@ class THost {
   virtual void Changed(unsigned /*changes*/) {}
   // An error message box with an OK button.
   virtual void ErrorBox(const std::string& /*text*/) {}
+  // A question with Yes and No buttons; true for Yes.
+  virtual bool Question(const std::string& /*text*/) { return false; }
   // Time of day as a fraction of a day (log stamps and encoding speed).
   virtual double TimeOfDay() const;
 };

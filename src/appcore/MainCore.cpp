@@ -3,9 +3,10 @@
 #include <cmath>
 
 #include "appcore/FloatText.h"
-#include "model/Bmp.h"
 #include "model/MapAnalysis.h"
 #include "model/PictureArrays.h"
+#include "model/formats/ImageFile.h"
+#include "model/formats/PictureAndMap.h"
 
 namespace tvlc {
 
@@ -29,14 +30,18 @@ void TMainCore::AddLog(const std::string& message) {
 
 bool TMainCore::LoadPicture1Click(const std::string& path) {
   if (!MayStart(Controls.FileMenuEnabled)) return false;
-  TImage image;
+  TLoadedImage loaded;
   try {
-    image = ReadBmpFile(path);
+    loaded = PictureImage(ReadImageFile(path));
   } catch (const std::exception& e) {
     AddLog("Error: cannot load picture " + path + ": " + e.what() + "\r\n");
     return false;
   }
-  Picture = std::move(image);
+  if (!IsGrey(loaded.Image) && host_.Question(kConvertColoursQuestion)) {
+    loaded.Image = LumaImage(loaded.Image);
+    loaded.Notes.push_back(kLumaNote);
+  }
+  Picture = std::move(loaded.Image);
   PicWidth = Picture.Width();
   PicHeight = Picture.Height();
   PicDrawArea = TImage(PicWidth, PicHeight, kWhite);
@@ -50,24 +55,58 @@ bool TMainCore::LoadPicture1Click(const std::string& path) {
   }
   PicData = RedLevels(Picture);
   ResetDecodedViews();
+  LogNotes("Picture", path, loaded.Notes);
   AddLog("Picture " + path + " of size " + std::to_string(PicWidth) + "x" +
          std::to_string(PicHeight) + " loaded.\r\n");
   host_.Changed(kViewsChanged);
   return true;
 }
 
+void TMainCore::LogNotes(const std::string& what, const std::string& path,
+                         const std::vector<std::string>& notes) {
+  for (const std::string& note : notes) AddLog(what + " " + path + ": " + note + ".");
+}
+
 bool TMainCore::LoadMap1Click(const std::string& path) {
   if (!MayStart(Controls.FileMenuEnabled)) return false;
   TBusy busy(*this, kFileOrMap);
-  TImage image;
+  auto origin = [&](int width, int height) {
+    return "Map " + path + " of size " + std::to_string(width) + "x" + std::to_string(height) +
+           " loaded.";
+  };
+  // The header alone refuses a map larger than the picture, before its
+  // pixels cost any memory; the map view keeps what it showed.
+  TLoadedImage loaded;
   try {
-    image = ReadBmpFile(path);
+    const TImageSize size = ProbeImageFile(path);
+    if (MapLargerThanPicture(size.Width, size.Height)) {
+      AddLog(origin(size.Width, size.Height));
+      AddLog("Analyzing map file: locating shapes...");
+      return RefuseLargerMap();
+    }
+    loaded = MapImage(ReadImageFile(path));
   } catch (const std::exception& e) {
     AddLog("Error: cannot load map " + path + ": " + e.what() + "\r\n");
     return false;
   }
-  const std::string size = std::to_string(image.Width()) + "x" + std::to_string(image.Height());
-  return ReplaceMap(std::move(image), "Map " + path + " of size " + size + " loaded.");
+  LogNotes("Map", path, loaded.Notes);
+  const std::string loadedLine = origin(loaded.Image.Width(), loaded.Image.Height());
+  return ReplaceMap(std::move(loaded.Image), loadedLine);
+}
+
+bool TMainCore::MapLargerThanPicture(int width, int height) const {
+  return PicData && (PicWidth < width || PicHeight < height);
+}
+
+bool TMainCore::RefuseLargerMap() {
+  DropMap();
+  AddLog("Error: height/width of map is larger than height/width of picture\r\n");
+  return false;
+}
+
+void TMainCore::DropMap() {
+  MapData.reset();
+  MapWidth = MapHeight = 0;
 }
 
 bool TMainCore::ReplaceMap(TImage image, const std::string& origin) {
@@ -80,16 +119,7 @@ bool TMainCore::ReplaceMap(TImage image, const std::string& origin) {
 
   AddLog(origin);
   AddLog("Analyzing map file: locating shapes...");
-
-  auto dropMap = [this] {
-    MapData.reset();
-    MapWidth = MapHeight = 0;
-  };
-  if (PicData && (PicWidth < MapWidth || PicHeight < MapHeight)) {
-    dropMap();
-    AddLog("Error: height/width of map is larger than height/width of picture\r\n");
-    return false;
-  }
+  if (MapLargerThanPicture(MapWidth, MapHeight)) return RefuseLargerMap();
 
   // Nothing else may replace the shapes while the analysis runs.
   Controls.WindowEnabled = false;
@@ -105,7 +135,7 @@ bool TMainCore::ReplaceMap(TImage image, const std::string& origin) {
   host_.Changed(kProgressChanged | kControlsChanged);
 
   if (const TShapeItem* oversize = FindOversizeShape(shapes)) {
-    dropMap();
+    DropMap();
     AddLog("Error: " + oversize->Name + " is larger than " + std::to_string(kMaxShapeExtent) +
            "x" + std::to_string(kMaxShapeExtent) + " pixels\r\n");
     return false;
@@ -244,7 +274,7 @@ int TMainCore::MapDrawAreaClick() {
 
 bool TMainCore::WriteImage(const TImage& image, const std::string& path) {
   try {
-    WriteBmpFile(path, image);
+    WriteImageFile(path, image);
     return true;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");

@@ -65,7 +65,10 @@ class TMainCore {
   void AddLog(const std::string& message);
 
   // File > Load Picture and Load Map, after a file was chosen. False when
-  // the file was refused (the log says why).
+  // the file was refused (the log says why). A colour picture is loaded as
+  // grey levels when the host answers kConvertColoursQuestion with yes.
+  static constexpr char kConvertColoursQuestion[] =
+      "The picture has colours. Convert it to grey levels (BT.601 luma) and load it?";
   bool LoadPicture1Click(const std::string& path);
   bool LoadMap1Click(const std::string& path);
 
@@ -181,6 +184,10 @@ class TMainCore {
   // A map image read or made replaces the map: its labels, the size check
   // and the shapes; `origin` is the first log line.
   bool ReplaceMap(TImage image, const std::string& origin);
+  bool MapLargerThanPicture(int width, int height) const;
+  // Drops the map with the size error's log line; returns false.
+  bool RefuseLargerMap();
+  void DropMap();
   // Segments the picture with the window held and the progress shown; none
   // (and a log line) when the parameters or the picture are refused.
   std::optional<TLabelMap> SegmentPicture(const TSegmentParams& params);
@@ -218,6 +225,8 @@ class TMainCore {
   std::string SpeedText() const;
   void SetProgressRange(int64_t max);
   void ClearOverlays();
+  void LogNotes(const std::string& what, const std::string& path,
+                const std::vector<std::string>& notes);
   bool WriteImage(const TImage& image, const std::string& path);
 
   THost& host_;

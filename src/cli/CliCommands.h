@@ -28,9 +28,9 @@ struct TCliSession {
   TMainCore core{host};
   TLogPrinter log{core};
 
-  // Loads picture and map; a refusal prints the log to stderr. With echo the
-  // load's log lines go to stdout.
-  bool LoadInputs(const std::string& picture, const std::string& map, bool echo);
+  // Loads picture and map (the first two files); a refusal prints the log to
+  // stderr. With echo the load's log lines go to stdout.
+  bool LoadInputs(const TCliOptions& options, bool echo);
   // The picture (first file) and either the map (second file) or, with
   // --rect or --segment, a generated map; --save-map writes the map.
   bool LoadPictureAndMap(const TCliOptions& options);

@@ -14,6 +14,10 @@ void TCliHost::ProcessPendingInput() {
   OnInterrupt();
 }
 
+bool TCliHost::Question(const std::string& text) {
+  return ConvertColours && text == TMainCore::kConvertColoursQuestion;
+}
+
 void TLogPrinter::Flush(std::ostream& out) {
   const auto& lines = core_.Log.Lines();
   // A full log is cleared before a new line: start over.

@@ -16,6 +16,9 @@ class TCliHost : public THost {
   // OnInterrupt once, as a click on the window's Stop would.
   void ProcessPendingInput() override;
   std::function<void()> OnInterrupt;
+  // --grey answers the question whether to convert a colour picture.
+  bool Question(const std::string& text) override;
+  bool ConvertColours = false;
 
  private:
   bool interruptDelivered_ = false;

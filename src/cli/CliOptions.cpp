@@ -117,6 +117,8 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
     };
     if (word == "--csv") {
       options.csv = true;
+    } else if (word == "--grey") {
+      options.grey = true;
     } else if (word == "--psnr") {
       options.psnr = value();
       if (!ParseFloatText(options.psnr))

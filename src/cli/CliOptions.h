@@ -13,6 +13,7 @@ struct TCliOptions {
   std::string command;
   std::vector<std::string> files;
   bool csv = false;
+  bool grey = false;                 // --grey: convert a colour picture
   std::string psnr;                  // --psnr DB, as typed
   int32_t moduleCode = 1;            // --transform MODULE:TRANS
   int32_t transCode = 2;

@@ -33,10 +33,12 @@ bool CanEncodeWith(const TModuleRegistry& registry, int32_t moduleCode, int32_t 
 
 TCliSession::TCliSession(const TCliOptions& options) {
   core.Diagnostics = {!options.diagnostics.empty(), options.diagnostics};
+  host.ConvertColours = options.grey;
 }
 
-bool TCliSession::LoadInputs(const std::string& picture, const std::string& map, bool echo) {
-  const bool ok = core.LoadPicture1Click(picture) && core.LoadMap1Click(map);
+bool TCliSession::LoadInputs(const TCliOptions& options, bool echo) {
+  const bool ok =
+      core.LoadPicture1Click(options.files[0]) && core.LoadMap1Click(options.files[1]);
   if (!ok)
     log.Flush(std::cerr);
   else if (echo)
@@ -48,7 +50,7 @@ bool TCliSession::LoadInputs(const std::string& picture, const std::string& map,
 
 bool TCliSession::LoadPictureAndMap(const TCliOptions& options) {
   if (!options.GeneratesMap()) {
-    if (!LoadInputs(options.files[0], options.files[1], false)) return false;
+    if (!LoadInputs(options, false)) return false;
   } else {
     const bool ok = core.LoadPicture1Click(options.files[0]) &&
                     (options.segment ? core.GenerateSegmentation(options.segmentation)

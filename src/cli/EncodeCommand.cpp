@@ -6,7 +6,7 @@
 #include "cli/CliCommands.h"
 #include "cli/Interrupt.h"
 #include "cli/PsnrText.h"
-#include "model/Bmp.h"
+#include "model/formats/ImageFile.h"
 
 namespace tvlc {
 
@@ -54,7 +54,7 @@ void PrintTotals(const TMainCore& core, size_t done, double seconds, bool csv) {
 
 bool WriteImage(const TImage& image, const std::string& path) {
   try {
-    WriteBmpFile(path, image);
+    WriteImageFile(path, image);
     return true;
   } catch (const std::exception& e) {
     std::cerr << "tvlc-cli: " << e.what() << "\n";
