@@ -55,7 +55,7 @@ void TMainCore::EncBtnClick() {
     AddLog("...continue transforming from " + Controls.IteratLab + ". iteration [" +
            Controls.PSNRLab + " dB]");
   }
-  Curves.StartEncode(name, *requested, continuing);
+  Curves.StartEncode(name, requested, continuing);
   host_.Changed(kCurveChanged);
   Controls.EncBtnCaption = "Stop";
   Controls.EncProgBar.Min = 0;
