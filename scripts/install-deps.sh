@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need;
-# apt-get runs only when one of them is missing.
+# apt-get runs only when one of them is missing. With the argument "clang"
+# also what the instrumented builds need (`make fuzz`, `make test-sanitize`).
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,9 @@ packages=(
   libbenchmark-dev libfftw3-dev  # benchmarks (FFTW only as a reference figure)
   binutils                     # nm, for the module export check
 )
+if [ "${1:-}" = clang ]; then
+  packages+=(clang libclang-rt-14-dev)  # libFuzzer, AddressSanitizer, UBSan
+fi
 
 missing=()
 for p in "${packages[@]}"; do
