@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need;
-# apt-get runs only when one of them is missing.
+# apt-get runs only when one of them is missing. With the argument "clang"
+# also what the instrumented builds need (`make fuzz`, `make test-sanitize`).
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,9 @@ packages=(
   binutils                     # nm, for the module export check
   locales                      # localedef and de_DE, for the decimal-comma tests
 )
+if [ "${1:-}" = clang ]; then
+  packages+=(clang libclang-rt-14-dev)  # libFuzzer, AddressSanitizer, UBSan
+fi
 
 missing=()
 for p in "${packages[@]}"; do

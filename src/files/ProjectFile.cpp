@@ -134,6 +134,9 @@ std::string ProjectBytes(const TImage& picture, const TImage& map, const TShapeL
   WriteBmp(out, map);
   Put(out, int32_t(shapes.size()));
   for (const TShapeItem& item : shapes) SaveToStream(out, *item.Shape);
+  // A string stream that cannot grow stops writing without an exception;
+  // its bytes would be a truncated project.
+  if (!out) throw std::runtime_error("not enough memory to save the project");
   return std::move(out).str();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace tvlc {
 
@@ -9,7 +10,10 @@ TRectangleMap GenerateRectangles(int32_t width, int32_t height, int32_t xSize, i
                                  const TPicData& picData, int32_t picWidth,
                                  const std::function<void(int64_t)>& rectangleDone,
                                  const std::function<void()>& rowDone) {
-  if (xSize < 1 || ySize < 1) throw std::invalid_argument("rectangle sizes must be at least 1");
+  // Larger sizes would overflow the point count of a full rectangle.
+  if (xSize < 1 || ySize < 1 || xSize > kMaxShapeExtent || ySize > kMaxShapeExtent)
+    throw std::invalid_argument("rectangle sizes must be between 1 and " +
+                                std::to_string(kMaxShapeExtent));
   TRectangleMap result;
   result.Image = TImage(width, height);
   auto labels = std::make_shared<std::vector<int32_t>>(size_t(width) * height, 0);

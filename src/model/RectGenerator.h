@@ -20,7 +20,7 @@ struct TRectangleMap {
 // the labels and the image, but keep the box and point count of a full
 // xSize x ySize rectangle. `rectangleDone` runs after each rectangle with the
 // index of its top left pixel (width * y0 + x0), `rowDone` after each row of
-// rectangles. Sizes must be at least 1.
+// rectangles. Sizes must be between 1 and kMaxShapeExtent.
 TRectangleMap GenerateRectangles(int32_t width, int32_t height, int32_t xSize, int32_t ySize,
                                  const TPicData& picData, int32_t picWidth,
                                  const std::function<void(int64_t)>& rectangleDone = {},

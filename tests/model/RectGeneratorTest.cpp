@@ -58,9 +58,14 @@ TEST(RectGenerator, PictureSizedRectangleIsOneShape) {
 }
 
 TEST(RectGenerator, HugeSizesDoNotOverflowTheGridLoop) {
-  const TRectangleMap grid = GenerateRectangles(10, 10, INT32_MAX, INT32_MAX, nullptr, 0);
-  EXPECT_EQ(grid.Shapes.size(), 1u);
+  const TRectangleMap grid = GenerateRectangles(10, 10, kMaxShapeExtent, kMaxShapeExtent, nullptr, 0);
+  ASSERT_EQ(grid.Shapes.size(), 1u);
+  EXPECT_EQ(grid.Shapes[0].Shape->PointCount, kMaxShapeExtent * kMaxShapeExtent);
   EXPECT_THROW(GenerateRectangles(10, 10, 0, 5, nullptr, 0), std::invalid_argument);
+  // A full rectangle's point count would overflow.
+  EXPECT_THROW(GenerateRectangles(10, 10, INT32_MAX, INT32_MAX, nullptr, 0), std::invalid_argument);
+  EXPECT_THROW(GenerateRectangles(10, 10, 1, kMaxShapeExtent + 1, nullptr, 0),
+               std::invalid_argument);
 }
 
 }  // namespace
