@@ -1,6 +1,7 @@
 #include "appcore/MainCore.h"
 
 #include <cmath>
+#include <utility>
 
 #include "appcore/FloatText.h"
 #include "model/Bmp.h"
@@ -28,27 +29,35 @@ void TMainCore::AddLog(const std::string& message) {
 }
 
 bool TMainCore::LoadPicture1Click(const std::string& path) {
+  return WithinMemory("load picture " + path, [&] { return LoadPicture(path); });
+}
+
+bool TMainCore::LoadPicture(const std::string& path) {
   TImage image;
   try {
     image = ReadBmpFile(path);
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog("Error: cannot load picture " + path + ": " + e.what() + "\r\n");
     return false;
   }
+  // Everything the picture needs is allocated before the state changes.
+  TPicData levels = IsGrey(image) ? RedLevels(image) : nullptr;
+  if (levels) ResetDecodedViews();
   Picture = std::move(image);
   PicWidth = Picture.Width();
   PicHeight = Picture.Height();
   PicDrawArea = TImage(PicWidth, PicHeight, kWhite);
 
-  if (!IsGrey(Picture)) {
+  if (!levels) {
     PicData.reset();
     PicWidth = PicHeight = 0;
     AddLog("Cann't load picture. Picture is not grayscale image with 8bit color depth.\r\n");
     host_.Changed(kViewsChanged);
     return false;
   }
-  PicData = RedLevels(Picture);
-  ResetDecodedViews();
+  PicData = std::move(levels);
   AddLog("Picture " + path + " of size " + std::to_string(PicWidth) + "x" +
          std::to_string(PicHeight) + " loaded.\r\n");
   host_.Changed(kViewsChanged);
@@ -56,18 +65,27 @@ bool TMainCore::LoadPicture1Click(const std::string& path) {
 }
 
 bool TMainCore::LoadMap1Click(const std::string& path) {
+  return WithinMemory("load map " + path, [&] { return LoadMap(path); });
+}
+
+bool TMainCore::LoadMap(const std::string& path) {
   TImage image;
   try {
     image = ReadBmpFile(path);
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog("Error: cannot load map " + path + ": " + e.what() + "\r\n");
     return false;
   }
-  Map = std::move(image);
-  MapWidth = Map.Width();
-  MapHeight = Map.Height();
-  MapDrawArea = TImage(MapWidth, MapHeight, kWhite);
-  MapData = ColorLabels(Map);
+  TMapData labels = ColorLabels(image);
+  // The map is shown while it is analyzed; running out of memory in the
+  // analysis brings the previous one back.
+  TImage previousMap = std::exchange(Map, std::move(image));
+  TImage previousOverlay = std::exchange(MapDrawArea, TImage(Map.Width(), Map.Height(), kWhite));
+  TMapData previousLabels = std::exchange(MapData, std::move(labels));
+  const int32_t previousWidth = std::exchange(MapWidth, Map.Width());
+  const int32_t previousHeight = std::exchange(MapHeight, Map.Height());
   host_.Changed(kViewsChanged);
 
   const std::string size = std::to_string(MapWidth) + "x" + std::to_string(MapHeight);
@@ -88,11 +106,26 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
   Controls.WindowEnabled = false;
   host_.Changed(kControlsChanged);
   SetProgressRange(int64_t(MapWidth) * MapHeight - 1);
-  TShapeList shapes = LocateShapes(MapData, MapWidth, MapHeight, PicData, PicWidth,
-                                   [this](int64_t index) {
-                                     Controls.ProgressBar.Position = int(index);
-                                     pump_.Poll();
-                                   });
+  TShapeList shapes;
+  try {
+    shapes = LocateShapes(MapData, MapWidth, MapHeight, PicData, PicWidth,
+                          [this](int64_t index) {
+                            Controls.ProgressBar.Position = int(index);
+                            pump_.Poll();
+                          });
+    // The decoded views of the new map need no more memory than this.
+    DecodedMask.reserve(size_t(MapWidth) * size_t(MapHeight));
+  } catch (const std::bad_alloc&) {
+    Map = std::move(previousMap);
+    MapDrawArea = std::move(previousOverlay);
+    MapData = std::move(previousLabels);
+    MapWidth = previousWidth;
+    MapHeight = previousHeight;
+    Controls.ProgressBar.Visible = false;
+    Controls.WindowEnabled = true;
+    host_.Changed(kProgressChanged | kControlsChanged | kViewsChanged);
+    throw;
+  }
   Controls.ProgressBar.Visible = false;
   Controls.WindowEnabled = true;
   host_.Changed(kProgressChanged | kControlsChanged);
@@ -128,9 +161,10 @@ void TMainCore::ClearOverlays() {
 }
 
 void TMainCore::ResetDecodedViews() {
+  // The one allocation comes first: when it fails nothing has changed.
+  DecodedMask.assign(size_t(MapWidth) * size_t(MapHeight), 0);
   Reconst = TImage(MapWidth, MapHeight, kWhite);
   ReconstDrawArea = TImage(MapWidth, MapHeight, kWhite);
-  DecodedMask.assign(size_t(MapWidth) * MapHeight, 0);
   host_.Changed(kViewsChanged);
 }
 
@@ -149,6 +183,10 @@ void TMainCore::UpdateEnabledStates() {
 }
 
 void TMainCore::ShowShBtnClick(int markedIndex) {
+  WithinMemory("select the shape", [&] { SelectShape(markedIndex); });
+}
+
+void TMainCore::SelectShape(int markedIndex) {
   if (markedIndex < 0 || markedIndex >= int(Shapes.size())) return;
   TBusy busy(*this, kSelecting);
 
@@ -231,6 +269,9 @@ bool TMainCore::WriteImage(const TImage& image, const std::string& path) {
   try {
     WriteBmpFile(path, image);
     return true;
+  } catch (const std::bad_alloc&) {
+    AddLog("Error: not enough memory to write " + path + "\r\n");
+    return false;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");
     return false;
@@ -282,6 +323,9 @@ bool TMainCore::SaveLog1Click(const std::string& path) {
   try {
     Log.SaveToFile(path);
     return true;
+  } catch (const std::bad_alloc&) {
+    AddLog("Error: not enough memory to write " + path + "\r\n");
+    return false;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");
     return false;

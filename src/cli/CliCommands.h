@@ -33,8 +33,9 @@ struct TCliSession {
   // Encodes every shape with the options' transformation, request, quality
   // and normalization; the wall time of the encode goes to `seconds`.
   bool EncodeAll(const TCliOptions& options, double& seconds);
-  // Decodes every shape into the decoded picture.
-  void DecodeAll();
+  // Decodes every shape into the decoded picture; false, with a line on
+  // stderr for each shape that could not be decoded, when any failed.
+  bool DecodeAll();
 };
 
 }  // namespace tvlc

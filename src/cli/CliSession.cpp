@@ -72,9 +72,12 @@ bool TCliSession::EncodeAll(const TCliOptions& options, double& seconds) {
   return true;
 }
 
-void TCliSession::DecodeAll() {
+bool TCliSession::DecodeAll() {
   core.DecAllBtnClick();
   log.Skip();
+  for (const std::string& name : core.UndecodedShapes)
+    std::cerr << "tvlc-cli: Unable to decode shape " << name << "\n";
+  return core.UndecodedShapes.empty();
 }
 
 }  // namespace tvlc

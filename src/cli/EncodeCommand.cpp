@@ -68,7 +68,7 @@ int EncodeCommand(const TCliOptions& options) {
     session.log.Flush(std::cerr);
     return 1;
   }
-  session.DecodeAll();
+  if (!session.DecodeAll()) return 1;
   if (!options.out.empty() && !WriteImage(session.core.Reconst, options.out)) return 1;
   PrintShapes(session.core, options.csv);
   PrintTotals(session.core, seconds, options.csv);
@@ -82,7 +82,7 @@ int StatsCommand(const TCliOptions& options) {
   TCliSession session;
   double seconds = 0.0;
   if (!session.LoadPictureAndMap(options) || !session.EncodeAll(options, seconds)) return 1;
-  session.DecodeAll();
+  if (!session.DecodeAll()) return 1;
   for (const std::string& line : session.core.Globalstatistics1Click()) std::cout << line << "\n";
   return 0;
 }
@@ -96,7 +96,7 @@ int DecompressCommand(const TCliOptions& options) {
     return 1;
   }
   session.log.Flush(std::cout);
-  session.DecodeAll();
+  if (!session.DecodeAll()) return 1;
   return WriteImage(session.core.Reconst, options.files[2]) ? 0 : 1;
 }
 
