@@ -9,6 +9,7 @@
 
 #include "files/ArithCoder.h"
 #include "files/SymbolTableIO.h"
+#include "support/MemoryBombs.h"
 
 namespace tvlc {
 namespace {
@@ -544,6 +545,41 @@ TEST(CompressedFile, EveryTruncationIsRefusedOrDecodesTheSameShapes) {
     EXPECT_GE(accepted, 1u);
     EXPECT_LE(accepted, 4u);
   }
+}
+
+TEST(CompressedFile, ValuesBeyondAWindowAreCountedNotKept) {
+  // Two shapes of 5, 162,000 zeros and 5, read onto windows of 16 and 4
+  // values: a few bytes of file, 1.3 MB of values had they been kept.
+  const Bytes bomb = testing::CompressedBomb(2, 162000);
+  EXPECT_LT(bomb.size(), 100u);
+  const TCompressedReadResult read =
+      ReadCompressedPicture(bomb.data(), bomb.size(), std::vector<size_t>{16, 4});
+  ASSERT_EQ(read.Status, TCompressedReadStatus::Ok) << read.Error;
+  ASSERT_EQ(read.Shapes.size(), 2u);
+  TSpecData first(16, 0);
+  first[0] = 5;
+  EXPECT_EQ(read.Shapes[0].Values, first);
+  EXPECT_EQ(read.Shapes[0].Surplus, 162002u - 16u);
+  EXPECT_EQ(read.Shapes[1].Values, (TSpecData{5, 0, 0, 0}));
+  EXPECT_EQ(read.Shapes[1].Surplus, 162002u - 4u);
+
+  // Without a map every value is kept.
+  const TCompressedReadResult all = ReadCompressedPicture(bomb.data(), bomb.size());
+  ASSERT_EQ(all.Shapes.size(), 2u);
+  EXPECT_EQ(all.Shapes[1].Values.size(), 162002u);
+  EXPECT_EQ(all.Shapes[1].Values.back(), 5);
+  EXPECT_EQ(all.Shapes[1].Surplus, 0u);
+}
+
+TEST(CompressedFile, ParametersStoredPerShapeAreKeptBesideAFullWindow) {
+  const std::vector<TCompressedShape> shapes{{1, 2, 20, 3, {1, 2, 3}}, {1, 7, 0, 2, {4}}};
+  const Bytes bytes = Write(shapes).Bytes;
+  const TCompressedReadResult read =
+      ReadCompressedPicture(bytes.data(), bytes.size(), std::vector<size_t>{2, 0});
+  ASSERT_EQ(read.Status, TCompressedReadStatus::Ok) << read.Error;
+  ExpectSameShapes(read.Shapes, {{1, 2, 20, 3, {1, 2}}, {1, 7, 0, 2, {}}});
+  EXPECT_EQ(read.Shapes[0].Surplus, 1u);
+  EXPECT_EQ(read.Shapes[1].Surplus, 1u);
 }
 
 }  // namespace
