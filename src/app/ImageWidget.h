@@ -10,7 +10,8 @@
 
 namespace tvlc {
 
-// 0xAARRGGBB pixels; with whiteTransparent, white pixels get alpha 0.
+// An 8-bit indexed image while the model image holds at most 256 colours,
+// 0xAARRGGBB pixels beyond; with whiteTransparent, white pixels get alpha 0.
 QImage ToQImage(const TImage& image, bool whiteTransparent = false);
 
 class TImageWidget : public QWidget {
