@@ -12,7 +12,7 @@ QImage ToQImage(const TImage& image, bool whiteTransparent) {
   // An image of at most 256 colours is shown as it is stored, with a byte
   // a pixel: pictures, maps and overlays as large as a photograph add no
   // more than that to the window.
-  if (image.StoresIndices()) {
+  if (!image.Palette().empty()) {
     QImage result(image.Width(), image.Height(), QImage::Format_Indexed8);
     QList<QRgb> table;
     for (size_t i = 0; i < image.Palette().size() && i < 256; ++i)

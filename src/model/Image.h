@@ -45,9 +45,9 @@ class TImage {
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
   TPixelFormat Format() const { return format_; }
-  // Colour table and palette index of a pixel of an indexed image; of any
-  // image that StoresIndices, the colours its indices address.
-  bool StoresIndices() const { return pixels_.empty(); }
+  // Colour table and palette index of a pixel of an indexed image. Of any
+  // image, the colours its indices address; empty once the image holds more
+  // colours than indices reach and stores colour values instead.
   const std::vector<TColor>& Palette() const { return palette_; }
   uint8_t Index(int x, int y) const {
     return indices_.empty() ? 0 : indices_[size_t(y) * size_t(width_) + size_t(x)];
