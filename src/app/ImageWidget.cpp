@@ -6,15 +6,28 @@
 namespace tvlc {
 
 QImage ToQImage(const TImage& image, bool whiteTransparent) {
+  const auto shown = [whiteTransparent](TColor c) {
+    return whiteTransparent && c == kWhite ? qRgba(0, 0, 0, 0) : qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+  };
+  // An image of at most 256 colours is shown as it is stored, with a byte
+  // a pixel: pictures, maps and overlays as large as a photograph add no
+  // more than that to the window.
+  if (!image.Palette().empty()) {
+    QImage result(image.Width(), image.Height(), QImage::Format_Indexed8);
+    QList<QRgb> table;
+    for (size_t i = 0; i < image.Palette().size() && i < 256; ++i)
+      table.push_back(shown(image.Palette()[i]));
+    result.setColorTable(table);
+    for (int y = 0; y < image.Height(); ++y) {
+      uchar* line = result.scanLine(y);
+      for (int x = 0; x < image.Width(); ++x) line[x] = image.Index(x, y);
+    }
+    return result;
+  }
   QImage result(image.Width(), image.Height(), QImage::Format_ARGB32_Premultiplied);
   for (int y = 0; y < image.Height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
-    for (int x = 0; x < image.Width(); ++x) {
-      const TColor c = image.Pixel(x, y);
-      line[x] = whiteTransparent && c == kWhite
-                    ? qRgba(0, 0, 0, 0)
-                    : qRgb(RedOf(c), GreenOf(c), BlueOf(c));
-    }
+    for (int x = 0; x < image.Width(); ++x) line[x] = shown(image.Pixel(x, y));
   }
   return result;
 }

@@ -12,7 +12,8 @@
 
 namespace tvlc {
 
-// 0xAARRGGBB pixels; with whiteTransparent, white pixels get alpha 0.
+// An 8-bit indexed image while the model image holds at most 256 colours,
+// 0xAARRGGBB pixels beyond; with whiteTransparent, white pixels get alpha 0.
 QImage ToQImage(const TImage& image, bool whiteTransparent = false);
 
 // The largest rectangle of imageSize's proportions inside `area`, centred.

@@ -74,6 +74,9 @@ void TMainCore::EncBtnClick() {
              EncodeProgress(iteration, spectrum, psnr, residual, u, v, stop);
            },
            name, Diagnostics);
+  } catch (const std::bad_alloc&) {
+    AddLog(std::string("Exception at transforming shape: ") + TEncodeError().what());
+    ++EncodeFailures;
   } catch (const std::exception& e) {
     AddLog(std::string("Exception at transforming shape: ") + e.what());
     ++EncodeFailures;
@@ -149,6 +152,7 @@ void TMainCore::DecodeBtnClick() {
   AddLog("Decoding of shape " + name + " started...");
   if (!shape.HasSpectrum()) {
     AddLog("Unable to decode shape: no spectrum data available\r\n");
+    UndecodedShapes.push_back(name);
     return;
   }
   TBusy busy(*this, kCoding);
@@ -156,15 +160,21 @@ void TMainCore::DecodeBtnClick() {
   bool decoded = false;
   try {
     decoded = Decode(shape, Reconst, DecodedMask, name, Diagnostics);
+    if (decoded) {
+      AddLog("...drawing boundaries");
+      ReconstDrawArea.CopyRect(0, 0, PicDrawArea, 0, 0, MapWidth, MapHeight);
+    }
+  } catch (const std::bad_alloc&) {
+    AddLog("Error: not enough memory to decode " + name);
+    decoded = false;
   } catch (const std::exception& e) {
     AddLog(std::string("Exception at decoding shape: ") + e.what());
   }
   if (decoded) {
-    AddLog("...drawing boundaries");
-    ReconstDrawArea.CopyRect(0, 0, PicDrawArea, 0, 0, MapWidth, MapHeight);
     AddLog("Done.\r\n");
   } else {
     AddLog("Unable to decode shape\r\n");
+    UndecodedShapes.push_back(name);
   }
   host_.Changed(kViewsChanged);
 }
@@ -207,7 +217,12 @@ void TMainCore::EncAllBtnClick() {
 void TMainCore::DecAllBtnClick() {
   if (!MayStart(Controls.DecAllBtnEnabled)) return;
   TBusy busy(*this, kBatch);
-  ResetDecodedViews();
+  UndecodedShapes.clear();
+  if (!WithinMemory("decode the shapes", [this] {
+        ResetDecodedViews();
+        return true;
+      }))
+    return;
   RunBatch("decoding", " shapes decoded\r\n", &TMainCore::DecodeBtnClick);
 }
 

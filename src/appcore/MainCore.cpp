@@ -1,6 +1,7 @@
 #include "appcore/MainCore.h"
 
 #include <cmath>
+#include <utility>
 
 #include "appcore/FloatText.h"
 #include "model/MapAnalysis.h"
@@ -30,9 +31,15 @@ void TMainCore::AddLog(const std::string& message) {
 
 bool TMainCore::LoadPicture1Click(const std::string& path) {
   if (!MayStart(Controls.FileMenuEnabled)) return false;
+  return WithinMemory("load picture " + path, [&] { return LoadPicture(path); });
+}
+
+bool TMainCore::LoadPicture(const std::string& path) {
   TLoadedImage loaded;
   try {
     loaded = PictureImage(ReadImageFile(path));
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog("Error: cannot load picture " + path + ": " + e.what() + "\r\n");
     return false;
@@ -41,20 +48,22 @@ bool TMainCore::LoadPicture1Click(const std::string& path) {
     loaded.Image = LumaImage(loaded.Image);
     loaded.Notes.push_back(kLumaNote);
   }
+  // Everything the picture needs is allocated before the state changes.
+  TPicData levels = IsGrey(loaded.Image) ? RedLevels(loaded.Image) : nullptr;
+  if (levels) ResetDecodedViews();
   Picture = std::move(loaded.Image);
   PicWidth = Picture.Width();
   PicHeight = Picture.Height();
   PicDrawArea = TImage(PicWidth, PicHeight, kWhite);
 
-  if (!IsGrey(Picture)) {
+  if (!levels) {
     PicData.reset();
     PicWidth = PicHeight = 0;
     AddLog("Cann't load picture. Picture is not grayscale image with 8bit color depth.\r\n");
     host_.Changed(kViewsChanged);
     return false;
   }
-  PicData = RedLevels(Picture);
-  ResetDecodedViews();
+  PicData = std::move(levels);
   LogNotes("Picture", path, loaded.Notes);
   AddLog("Picture " + path + " of size " + std::to_string(PicWidth) + "x" +
          std::to_string(PicHeight) + " loaded.\r\n");
@@ -70,6 +79,10 @@ void TMainCore::LogNotes(const std::string& what, const std::string& path,
 bool TMainCore::LoadMap1Click(const std::string& path) {
   if (!MayStart(Controls.FileMenuEnabled)) return false;
   TBusy busy(*this, kFileOrMap);
+  return WithinMemory("load map " + path, [&] { return LoadMap(path); });
+}
+
+bool TMainCore::LoadMap(const std::string& path) {
   auto origin = [&](int width, int height) {
     return "Map " + path + " of size " + std::to_string(width) + "x" + std::to_string(height) +
            " loaded.";
@@ -85,6 +98,8 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
       return RefuseLargerMap();
     }
     loaded = MapImage(ReadImageFile(path));
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog("Error: cannot load map " + path + ": " + e.what() + "\r\n");
     return false;
@@ -110,11 +125,14 @@ void TMainCore::DropMap() {
 }
 
 bool TMainCore::ReplaceMap(TImage image, const std::string& origin) {
-  Map = std::move(image);
-  MapWidth = Map.Width();
-  MapHeight = Map.Height();
-  MapDrawArea = TImage(MapWidth, MapHeight, kWhite);
-  MapData = ColorLabels(Map);
+  TMapData labels = ColorLabels(image);
+  // The map is shown while it is analyzed; running out of memory in the
+  // analysis brings the previous one back.
+  TImage previousMap = std::exchange(Map, std::move(image));
+  TImage previousOverlay = std::exchange(MapDrawArea, TImage(Map.Width(), Map.Height(), kWhite));
+  TMapData previousLabels = std::exchange(MapData, std::move(labels));
+  const int32_t previousWidth = std::exchange(MapWidth, Map.Width());
+  const int32_t previousHeight = std::exchange(MapHeight, Map.Height());
   host_.Changed(kViewsChanged);
 
   AddLog(origin);
@@ -125,11 +143,26 @@ bool TMainCore::ReplaceMap(TImage image, const std::string& origin) {
   Controls.WindowEnabled = false;
   host_.Changed(kControlsChanged);
   SetProgressRange(int64_t(MapWidth) * MapHeight - 1);
-  TShapeList shapes = LocateShapes(MapData, MapWidth, MapHeight, PicData, PicWidth,
-                                   [this](int64_t index) {
-                                     Controls.ProgressBar.Position = int(index);
-                                     pump_.Poll();
-                                   });
+  TShapeList shapes;
+  try {
+    shapes = LocateShapes(MapData, MapWidth, MapHeight, PicData, PicWidth,
+                          [this](int64_t index) {
+                            Controls.ProgressBar.Position = int(index);
+                            pump_.Poll();
+                          });
+    // The decoded views of the new map need no more memory than this.
+    DecodedMask.reserve(size_t(MapWidth) * size_t(MapHeight));
+  } catch (const std::bad_alloc&) {
+    Map = std::move(previousMap);
+    MapDrawArea = std::move(previousOverlay);
+    MapData = std::move(previousLabels);
+    MapWidth = previousWidth;
+    MapHeight = previousHeight;
+    Controls.ProgressBar.Visible = false;
+    Controls.WindowEnabled = true;
+    host_.Changed(kProgressChanged | kControlsChanged | kViewsChanged);
+    throw;
+  }
   Controls.ProgressBar.Visible = false;
   Controls.WindowEnabled = true;
   host_.Changed(kProgressChanged | kControlsChanged);
@@ -195,6 +228,10 @@ bool TMainCore::MayStart(bool controlEnabled) {
 void TMainCore::ShowShBtnClick(int markedIndex) {
   if (markedIndex < 0 || markedIndex >= int(Shapes.size())) return;
   if (!MayStart(Controls.ShowShBtnEnabled)) return;
+  WithinMemory("select the shape", [&] { SelectShape(markedIndex); });
+}
+
+void TMainCore::SelectShape(int markedIndex) {
   TBusy busy(*this, kSelecting);
 
   const TShapeItem& item = Shapes[size_t(markedIndex)];
@@ -276,6 +313,9 @@ bool TMainCore::WriteImage(const TImage& image, const std::string& path) {
   try {
     WriteImageFile(path, image);
     return true;
+  } catch (const std::bad_alloc&) {
+    AddLog("Error: not enough memory to write " + path + "\r\n");
+    return false;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");
     return false;

@@ -5,7 +5,9 @@
 
 #include <memory>
 #include <optional>
+#include <new>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "appcore/EncodeCurves.h"
@@ -43,6 +45,8 @@ class TMainCore {
   bool StopAll = false;       // stop request of Encode All / Decode All
   int32_t IterationStart = 0;
   int EncodeFailures = 0;  // encodes that ended with an exception, since start
+  // Names of the shapes that could not be decoded since Decode All began.
+  std::vector<std::string> UndecodedShapes;
   double TickTimes[8] = {};  // time of day of the last eight notifications
   uint8_t TickIndex = 0;
 
@@ -191,6 +195,28 @@ class TMainCore {
   // Segments the picture with the window held and the progress shown; none
   // (and a log line) when the parameters or the picture are refused.
   std::optional<TLabelMap> SegmentPicture(const TSegmentParams& params);
+  // Runs a command; running out of memory refuses it with the log line
+  // "Error: not enough memory to " + task instead of ending the program.
+  // Commands allocate what they need before they change any state, so a
+  // refused command leaves the state as it was.
+  template <class Command>
+  auto WithinMemory(const std::string& task, Command command) -> decltype(command()) {
+    try {
+      return command();
+    } catch (const std::bad_alloc&) {
+      AddLog("Error: not enough memory to " + task + "\r\n");
+      if constexpr (!std::is_void_v<decltype(command())>) return {};
+    }
+  }
+  // The commands of the same names without the memory guard.
+  bool LoadPicture(const std::string& path);
+  bool LoadMap(const std::string& path);
+  void SelectShape(int markedIndex);
+  bool SaveProject(const std::string& path);
+  bool OpenProject(const std::string& path);
+  bool SaveCompressed(const std::string& path);
+  bool OpenCompressed(const std::string& path);
+  bool GenerateRectangleMap(int32_t xSize, int32_t ySize);
   void ReplaceShapes(TShapeList shapes);
   // What runs now; the enabled states of the controls follow from it.
   // kFileOrMap: a File or Map command that lets input in while it reads or

@@ -20,6 +20,10 @@ void TMainCore::RedrawSpecBtnClick() {
   try {
     SaveSpectrumFiles(shape, SpecDrawArea, name);
     Quantize(shape, values);
+  } catch (const std::bad_alloc&) {
+    host_.Changed(kViewsChanged);
+    AddLog("Error: not enough memory to show the spectrum of " + name + "\r\n");
+    return;
   } catch (const std::exception& e) {
     host_.Changed(kSpectrumViewChanged);
     AddLog(std::string("Error: ") + e.what() + "\r\n");

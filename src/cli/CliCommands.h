@@ -42,8 +42,9 @@ struct TCliSession {
   // The shapes that EncodeAll encoded: all of them unless a SIGINT stopped
   // it. They lead the list, since the batch runs in list order.
   size_t ShapesDone() const;
-  // Decodes every shape into the decoded picture.
-  void DecodeAll();
+  // Decodes every shape into the decoded picture; false, with a line on
+  // stderr for each shape that could not be decoded, when any failed.
+  bool DecodeAll();
 };
 
 }  // namespace tvlc

@@ -107,9 +107,12 @@ size_t TCliSession::ShapesDone() const {
   return done;
 }
 
-void TCliSession::DecodeAll() {
+bool TCliSession::DecodeAll() {
   core.DecAllBtnClick();
   log.Skip();
+  for (const std::string& name : core.UndecodedShapes)
+    std::cerr << "tvlc-cli: Unable to decode shape " << name << "\n";
+  return core.UndecodedShapes.empty();
 }
 
 }  // namespace tvlc

@@ -75,7 +75,7 @@ int EncodeCommand(const TCliOptions& options) {
     session.log.Flush(std::cerr);
     return 1;
   }
-  session.DecodeAll();
+  if (!session.DecodeAll()) return 1;
   if (!options.out.empty() && !WriteImage(session.core.Reconst, options.out)) return 1;
   const size_t done = session.ShapesDone();
   PrintShapes(session.core, done, options.csv);
@@ -90,7 +90,7 @@ int StatsCommand(const TCliOptions& options) {
   TCliSession session(options);
   double seconds = 0.0;
   if (!session.LoadPictureAndMap(options) || !session.EncodeAll(options, seconds)) return 1;
-  session.DecodeAll();
+  if (!session.DecodeAll()) return 1;
   // After a SIGINT: the statistics of the shapes done.
   for (const std::string& line : session.core.Globalstatistics1Click()) std::cout << line << "\n";
   return Interrupted() ? kInterruptedStatus : 0;
@@ -105,7 +105,7 @@ int DecompressCommand(const TCliOptions& options) {
     return 1;
   }
   session.log.Flush(std::cout);
-  session.DecodeAll();
+  if (!session.DecodeAll()) return 1;
   return WriteImage(session.core.Reconst, options.files[2]) ? 0 : 1;
 }
 

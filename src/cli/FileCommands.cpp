@@ -27,7 +27,14 @@ int CompressCommand(const TCliOptions& options) {
     session.log.Flush(std::cerr);
     return 1;
   }
-  session.DecodeAll();
+  // The file holds rounded coefficients: its PSNR is that of the spectra
+  // read back from it, not of those the encode made.
+  if (!session.core.OpenCompressedPicture1Click(out)) {
+    session.log.Flush(std::cerr);
+    return 1;
+  }
+  session.log.Skip();
+  if (!session.DecodeAll()) return 1;
   const uintmax_t bytes = std::filesystem::file_size(out);
   const double pixels = double(session.core.PicWidth) * session.core.PicHeight;
   const std::optional<double> psnr = DecodedPicturePSNR(session.core);

@@ -124,6 +124,9 @@ TProjectContents ReadProject(const std::vector<uint8_t>& bytes) {
     std::string name = "Shape " + HexLabel(shape->ID);
     project.Shapes.push_back({std::move(name), std::move(shape)});
   }
+  // Bytes after the last shape mean the count or a record was misread.
+  if (in.Remaining() != 0)
+    throw TFormatError(std::to_string(in.Remaining()) + " bytes after the last shape");
   return project;
 }
 

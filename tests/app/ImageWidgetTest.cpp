@@ -50,6 +50,23 @@ TEST(ImageWidgetTest, DrawsTheImageInItsProportionsOnTheBackground) {
   EXPECT_EQ(QColor(shot.pixel(80, 15)), widget.palette().window().color());
 }
 
+TEST(ToQImageTest, TakesAByteAPixelUpTo256ColoursAndFourBeyond) {
+  TImage image(300, 200, kWhite);
+  for (int x = 0; x < 255; ++x) image.SetPixel(x, 7, Grey(uint8_t(x)));
+  const QImage few = ToQImage(image, true);
+  EXPECT_EQ(few.format(), QImage::Format_Indexed8);
+  EXPECT_EQ(few.sizeInBytes(), 300 * 200);
+  EXPECT_EQ(few.pixel(9, 7), qRgb(9, 9, 9));
+  EXPECT_EQ(qAlpha(few.pixel(299, 7)), 0);
+
+  image.SetPixel(299, 199, RGB(1, 2, 3));  // the 257th colour
+  const QImage many = ToQImage(image, true);
+  EXPECT_EQ(many.format(), QImage::Format_ARGB32_Premultiplied);
+  EXPECT_EQ(many.pixel(9, 7), qRgb(9, 9, 9));
+  EXPECT_EQ(many.pixel(299, 199), qRgb(1, 2, 3));
+  EXPECT_EQ(qAlpha(many.pixel(0, 0)), 0);
+}
+
 TEST(OverlaidViewTest, OverlayCoversTheImageOnlyWhereItIsNotWhite) {
   TOverlaidView view("Base", "Top");
   view.resize(40, 40);
