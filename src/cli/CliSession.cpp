@@ -1,5 +1,6 @@
 #include <chrono>
 #include <iostream>
+#include <set>
 
 #include "cli/CliCommands.h"
 #include "cli/Interrupt.h"
@@ -110,9 +111,17 @@ size_t TCliSession::ShapesDone() const {
 bool TCliSession::DecodeAll() {
   core.DecAllBtnClick();
   log.Skip();
-  for (const std::string& name : core.UndecodedShapes)
+  // After a SIGINT the shapes the batch did not reach have nothing to decode.
+  std::set<std::string> notReached;
+  if (Interrupted())
+    for (size_t i = ShapesDone(); i < core.Shapes.size(); ++i) notReached.insert(core.Shapes[i].Name);
+  bool all = true;
+  for (const std::string& name : core.UndecodedShapes) {
+    if (notReached.count(name)) continue;
     std::cerr << "tvlc-cli: Unable to decode shape " << name << "\n";
-  return core.UndecodedShapes.empty();
+    all = false;
+  }
+  return all;
 }
 
 }  // namespace tvlc
