@@ -14,6 +14,8 @@ int CompressCommand(const TCliOptions& options);
 int DecompressCommand(const TCliOptions& options);
 int InfoCommand(const TCliOptions& options);
 int StatsCommand(const TCliOptions& options);
+// rd reads its own command line (see RdOptions.h).
+int RdCommand(const std::vector<std::string>& words);
 
 // A usage error: message and hint on stderr, status 2.
 int UsageError(const std::string& message);

@@ -48,6 +48,12 @@ bool Decode(TShape& shape, TImage& canvas, std::vector<uint8_t>& decodedMask,
 bool DecodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
                           std::vector<uint8_t>& decodedMask, const std::string& name);
 
+// The same decode without the diagnostic bitmap file, for studies that
+// decode every shape many times: the window's painted pixels go to `bitmap`
+// when it is given (a RoundedWidth x RoundedHeight image).
+bool DecodeInto(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
+                std::vector<uint8_t>& decodedMask, TImage* bitmap = nullptr);
+
 // The shape's handler of the engine's notification: keeps PSNR and
 // Iterations current and forwards to shape.OnProgress with the iteration
 // counted over all runs of the shape.
