@@ -10,6 +10,9 @@ packages=(
   libbenchmark-dev libfftw3-dev  # benchmarks (FFTW only as a reference figure)
   binutils                     # nm, for the module export check
   locales                      # localedef and de_DE, for the decimal-comma tests
+  pkg-config zlib1g-dev        # the map's cost in rate-distortion studies
+  libjpeg62-turbo-dev libopenjp2-7-dev  # JPEG and JPEG 2000 beside region coding
+  libjpeg-turbo-progs          # cjpeg and djpeg, the JPEG rows' reference in the tests
 )
 
 missing=()

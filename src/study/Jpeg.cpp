@@ -48,7 +48,8 @@ bool Compress(const std::vector<uint8_t>& grey, int width, int height, int quali
   info.input_components = 1;
   info.in_color_space = JCS_GRAYSCALE;
   jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
+  // As cjpeg does: below quality 25 the tables need more than 8 bits.
+  jpeg_set_quality(&info, quality, FALSE);
   info.optimize_coding = TRUE;
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {

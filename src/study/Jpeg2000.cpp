@@ -82,6 +82,8 @@ bool Encode(const std::vector<uint8_t>& grey, int width, int height, uint64_t by
   parameters.tcp_numlayers = 1;
   parameters.cp_disto_alloc = 1;
   parameters.tcp_rates[0] = float(double(width) * height / double(std::max<uint64_t>(bytes, 1)));
+  // The rate allocation aims at the size; the limit keeps the headers within it too.
+  parameters.max_cs_size = int(std::min<uint64_t>(bytes, INT32_MAX));
   // Every resolution level needs at least one sample across.
   while (parameters.numresolution > 1 &&
          (1 << (parameters.numresolution - 1)) > std::min(width, height))
@@ -143,9 +145,18 @@ TCodedPicture CodeJpeg2000(const std::vector<uint8_t>& grey, int width, int heig
                            uint64_t bytes) {
   TCodedPicture coded;
   const TClock::time_point start = TClock::now();
-  if (!Encode(grey, width, height, bytes, coded.Bytes)) {
-    coded.Error = "JPEG 2000 coding failed";
-    return coded;
+  // The library's size limits leave out a few bytes of markers; aiming
+  // lower by what went over (more at every attempt) brings the codestream
+  // within the size.
+  uint64_t aim = bytes;
+  for (uint64_t attempt = 1; attempt <= 8; ++attempt) {
+    if (!Encode(grey, width, height, aim, coded.Bytes)) {
+      coded.Error = "JPEG 2000 coding failed";
+      return coded;
+    }
+    const uint64_t excess = (coded.Bytes.size() - bytes) * attempt;
+    if (coded.Bytes.size() <= bytes || aim <= excess) break;
+    aim -= excess;
   }
   const TClock::time_point middle = TClock::now();
   if (!Decode(coded.Bytes, width, height, coded.Decoded)) {

@@ -22,8 +22,8 @@ struct TCodedPicture {
 // library's defaults.
 TCodedPicture CodeJpeg(const std::vector<uint8_t>& grey, int width, int height, int quality);
 
-// JPEG 2000 with the codestream aimed at `bytes` bytes (the rate control
-// of the library keeps at or under it).
+// JPEG 2000 with the codestream aimed at `bytes` bytes: at most that many
+// unless the picture cannot be coded in so few.
 TCodedPicture CodeJpeg2000(const std::vector<uint8_t>& grey, int width, int height,
                            uint64_t bytes);
 
