@@ -3,8 +3,10 @@
 #include <cmath>
 
 #include "appcore/FloatText.h"
+#include "base/NumberText.h"
 #include "appcore/MainCore.h"
 #include "study/PictureQuality.h"
+#include "study/Ssim.h"
 
 namespace tvlc {
 
@@ -12,6 +14,17 @@ std::optional<double> DecodedPicturePSNR(const TMainCore& core) {
   if (!core.PicData) return std::nullopt;
   return DecodedPSNR(*core.PicData, core.PicWidth, core.PicHeight, core.Reconst,
                      core.DecodedMask, core.MapWidth, core.MapHeight);
+}
+
+std::optional<double> DecodedPictureSSIM(const TMainCore& core) {
+  if (!core.PicData || core.MapWidth < core.PicWidth || core.MapHeight < core.PicHeight)
+    return std::nullopt;
+  for (int y = 0; y < core.PicHeight; ++y)
+    for (int x = 0; x < core.PicWidth; ++x)
+      if (!core.DecodedMask.at(size_t(y) * core.MapWidth + x)) return std::nullopt;
+  return StructuralSimilarity(*core.PicData,
+                              DecodedGreyLevels(core.Reconst, core.PicWidth, core.PicHeight),
+                              core.PicWidth, core.PicHeight);
 }
 
 std::vector<std::string> GlobalStatisticsLines(const TMainCore& core) {
@@ -40,6 +53,9 @@ std::vector<std::string> GlobalStatisticsLines(const TMainCore& core) {
   }
   const std::optional<double> global = DecodedPicturePSNR(core);
   lines.push_back("Global PSNR [dB]: " + (global ? Fixed2(*global) : std::string("Not available")));
+  const std::optional<double> ssim = DecodedPictureSSIM(core);
+  lines.push_back("Global SSIM: " +
+                  (ssim ? FixedText(*ssim, 4) : std::string("Not available")));
   return lines;
 }
 
