@@ -14,6 +14,9 @@ int CompressCommand(const TCliOptions& options);
 int DecompressCommand(const TCliOptions& options);
 int InfoCommand(const TCliOptions& options);
 int StatsCommand(const TCliOptions& options);
+// compress with --target-bpp or --target-psnr: searches the settings, says
+// what it chose, then compresses with them.
+int CompressToTarget(const TCliOptions& options);
 // rd reads its own command line (see RdOptions.h).
 int RdCommand(const std::vector<std::string>& words);
 

@@ -66,6 +66,16 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
       options.engine = value();
       if (options.engine != "fast" && options.engine != "literal")
         throw std::invalid_argument("--engine is fast or literal, not '" + options.engine + "'");
+    } else if (word == "--target-bpp" || word == "--target-psnr") {
+      const std::string& text = value();
+      const std::optional<double> target = ParseFloatText(text);
+      if (!target || !(*target > 0.0))
+        throw std::invalid_argument(word + " needs a positive number, not '" + text + "'");
+      (word == "--target-bpp" ? options.targetBpp : options.targetPsnr) = *target;
+    } else if (word == "--rect" && i + 1 < words.size() && words[i + 1] == "auto") {
+      ++i;
+      options.rectAuto = true;
+      options.rectWidth = options.rectHeight = 0;
     } else if (word == "--rect") {
       const std::string& text = value();
       const size_t x = text.find('x');
@@ -79,6 +89,10 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
       options.files.push_back(word);
     }
   }
+  if (options.targetBpp && options.targetPsnr)
+    throw std::invalid_argument("--target-bpp and --target-psnr exclude each other");
+  if (options.rectAuto && !options.targetBpp && !options.targetPsnr)
+    throw std::invalid_argument("--rect auto needs --target-bpp or --target-psnr");
   return options;
 }
 

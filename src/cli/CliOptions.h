@@ -21,6 +21,9 @@ struct TCliOptions {
   std::string engine = "fast";       // --engine fast|literal
   int rectWidth = 0;                 // --rect WxH: a generated rectangle map
   int rectHeight = 0;
+  bool rectAuto = false;             // --rect auto: the search picks the size
+  std::optional<double> targetBpp;   // compress --target-bpp B
+  std::optional<double> targetPsnr;  // compress --target-psnr P
 };
 
 // Throws std::invalid_argument with a message for the user.

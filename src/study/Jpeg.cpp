@@ -21,6 +21,10 @@ struct TJpegError {
   char Message[JMSG_LENGTH_MAX];
 };
 
+// Warnings (such as tables too coarse for baseline at low qualities, which
+// the reference tools print too) are no failures; nothing is printed.
+void OnJpegMessage(j_common_ptr) {}
+
 void OnJpegError(j_common_ptr info) {
   auto* error = reinterpret_cast<TJpegError*>(info->err);
   info->err->format_message(info, error->Message);
@@ -33,6 +37,7 @@ bool Compress(const std::vector<uint8_t>& grey, int width, int height, int quali
   TJpegError error{};
   info.err = jpeg_std_error(&error.Manager);
   error.Manager.error_exit = OnJpegError;
+  error.Manager.output_message = OnJpegMessage;
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
   if (setjmp(error.Jump)) {
@@ -69,6 +74,7 @@ bool Decompress(const std::vector<uint8_t>& bytes, int width, int height,
   TJpegError error{};
   info.err = jpeg_std_error(&error.Manager);
   error.Manager.error_exit = OnJpegError;
+  error.Manager.output_message = OnJpegMessage;
   if (setjmp(error.Jump)) {
     jpeg_destroy_decompress(&info);
     message = error.Message;

@@ -59,95 +59,118 @@ std::string DecodeSetting(TShapeList& shapes, const TTransDescriptor* descriptor
 
 }  // namespace
 
+TRegionCoder::TRegionCoder(const TSweepInput& input, int32_t moduleCode, int32_t transCode)
+    : input_(input),
+      descriptor_(FindTransformation(moduleCode, transCode)),
+      moduleCode_(moduleCode),
+      transCode_(transCode) {}
+
+std::string TRegionCoder::Encode(const std::vector<double>& levels,
+                                 const std::function<bool()>& shapeDone) {
+  if (!descriptor_)
+    return "unknown transformation " + std::to_string(moduleCode_) + ":" +
+           std::to_string(transCode_);
+  if (!input_.Shapes || input_.Shapes->empty() || levels.empty())
+    return "nothing to code: no shapes or no requested PSNR";
+  levels_ = levels;
+  snapshots_.clear();
+  snapshots_.reserve(input_.Shapes->size());
+  bool stopped = false;
+  for (TShapeItem& item : *input_.Shapes) {
+    TShape& s = *item.Shape;
+    s.ModuleCode = uint32_t(moduleCode_);
+    s.TransCode = uint32_t(transCode_);
+    try {
+      snapshots_.push_back(EncodeWithSnapshots(s, descriptor_, levels_, [&]() { return stopped; }));
+    } catch (const std::exception& e) {
+      return "shape " + item.Name + ": " + e.what();
+    }
+    if (shapeDone && shapeDone()) {
+      stopped = true;
+      break;
+    }
+  }
+  return {};
+}
+
+std::string TRegionCoder::Measure(size_t level, int quality, int norm, bool withSsim,
+                                  TRdRow& row) {
+  if (level >= levels_.size() || snapshots_.size() != input_.Shapes->size())
+    return "the shapes are not encoded to that level";
+  TShapeList& shapes = *input_.Shapes;
+  const TClock::time_point writeStart = TClock::now();
+  TCompressedWriteResult written;
+  try {
+    written = WriteSetting(shapes, snapshots_, level, quality, norm);
+  } catch (const std::exception& e) {
+    return std::string("Error: ") + e.what();
+  }
+  if (!written.Error.empty()) return written.Error;
+  row = TRdRow();
+  for (const TShapeSnapshots& s : snapshots_) row.EncodeSeconds += s.SecondsAtLevel[level];
+  row.EncodeSeconds += SecondsSince(writeStart);
+
+  const TClock::time_point decodeStart = TClock::now();
+  TImage canvas(input_.MapWidth, input_.MapHeight, kWhite);
+  std::vector<uint8_t> decodedMask(size_t(input_.MapWidth) * input_.MapHeight, 0);
+  const std::string error = DecodeSetting(shapes, descriptor_, written.Bytes, canvas, decodedMask);
+  if (!error.empty()) return error;
+  row.DecodeSeconds = SecondsSince(decodeStart);
+
+  const double pixels = double(input_.PicWidth) * input_.PicHeight;
+  row.Codec = "tvlc";
+  row.Map = input_.MapName;
+  row.RequestedPsnr = levels_[level];
+  row.Quality = quality;
+  row.Norm = norm;
+  row.TextureBytes = written.Bytes.size();
+  row.MapBytes = input_.MapBytes;
+  row.Bpp = double(row.TextureBytes + row.MapBytes) * 8.0 / pixels;
+  row.Psnr = DecodedPSNR(*input_.Picture, input_.PicWidth, input_.PicHeight, canvas,
+                         decodedMask, input_.MapWidth, input_.MapHeight);
+  if (withSsim)
+    row.Ssim = StructuralSimilarity(
+        *input_.Picture, DecodedGreyLevels(canvas, input_.PicWidth, input_.PicHeight),
+        input_.PicWidth, input_.PicHeight);
+  return {};
+}
+
 TSweepResult RunRegionSweep(const TSweepInput& input, const TSweepSettings& settings,
                             const TSweepProgress& progress) {
   TSweepResult result;
-  TShapeList& shapes = *input.Shapes;
-  const TTransDescriptor* descriptor = FindTransformation(settings.ModuleCode, settings.TransCode);
-  if (!descriptor) {
-    result.Error = "unknown transformation " + std::to_string(settings.ModuleCode) + ":" +
-                   std::to_string(settings.TransCode);
-    return result;
-  }
-  if (shapes.empty() || settings.Psnr.empty() || settings.Qualities.empty() ||
-      settings.Norms.empty()) {
-    result.Error = "nothing to sweep: no shapes or no settings";
+  if (settings.Qualities.empty() || settings.Norms.empty()) {
+    result.Error = "nothing to sweep: no quality or no normalization";
     return result;
   }
   std::vector<double> levels = settings.Psnr;
   std::sort(levels.begin(), levels.end());
   levels.erase(std::unique(levels.begin(), levels.end()), levels.end());
 
-  const size_t settingCount = levels.size() * settings.Qualities.size() * settings.Norms.size();
-  const size_t total = shapes.size() + settingCount;
+  const size_t shapeCount = input.Shapes ? input.Shapes->size() : 0;
+  const size_t total =
+      shapeCount + levels.size() * settings.Qualities.size() * settings.Norms.size();
   size_t done = 0;
-  const auto report = [&]() { return progress && progress(++done, total); };
+  const auto report = [&]() {
+    result.Stopped = result.Stopped || (progress && progress(++done, total));
+    return result.Stopped;
+  };
 
+  TRegionCoder coder(input, settings.ModuleCode, settings.TransCode);
   const TClock::time_point encodeStart = TClock::now();
-  std::vector<TShapeSnapshots> snapshots;
-  snapshots.reserve(shapes.size());
-  for (TShapeItem& item : shapes) {
-    TShape& s = *item.Shape;
-    s.ModuleCode = uint32_t(settings.ModuleCode);
-    s.TransCode = uint32_t(settings.TransCode);
-    try {
-      snapshots.push_back(EncodeWithSnapshots(s, descriptor, levels, [&]() {
-        return result.Stopped;
-      }));
-    } catch (const std::exception& e) {
-      result.Error = "shape " + item.Name + ": " + e.what();
-      return result;
-    }
-    if (report()) {
-      result.Stopped = true;
-      return result;
-    }
-  }
+  result.Error = coder.Encode(levels, report);
   result.EncodeSeconds = SecondsSince(encodeStart);
+  if (!result.Error.empty() || result.Stopped) return result;
 
   const TClock::time_point measureStart = TClock::now();
-  const double pixels = double(input.PicWidth) * input.PicHeight;
-  for (size_t level = 0; level < levels.size(); ++level) {
-    double levelSeconds = 0.0;
-    for (const TShapeSnapshots& s : snapshots) levelSeconds += s.SecondsAtLevel[level];
+  for (size_t level = 0; level < levels.size(); ++level)
     for (int quality : settings.Qualities)
       for (int norm : settings.Norms) {
-        const TClock::time_point writeStart = TClock::now();
-        const TCompressedWriteResult written = WriteSetting(shapes, snapshots, level, quality, norm);
-        if (!written.Error.empty()) {
-          result.Error = written.Error;
-          return result;
-        }
         TRdRow row;
-        row.EncodeSeconds = levelSeconds + SecondsSince(writeStart);
-
-        const TClock::time_point decodeStart = TClock::now();
-        TImage canvas(input.MapWidth, input.MapHeight, kWhite);
-        std::vector<uint8_t> decodedMask(size_t(input.MapWidth) * input.MapHeight, 0);
-        result.Error = DecodeSetting(shapes, descriptor, written.Bytes, canvas, decodedMask);
+        result.Error = coder.Measure(level, quality, norm, true, row);
         if (!result.Error.empty()) return result;
-        row.DecodeSeconds = SecondsSince(decodeStart);
-
-        row.Codec = "tvlc";
-        row.Map = input.MapName;
-        row.RequestedPsnr = levels[level];
-        row.Quality = quality;
-        row.Norm = norm;
-        row.TextureBytes = written.Bytes.size();
-        row.MapBytes = input.MapBytes;
-        row.Bpp = double(row.TextureBytes + row.MapBytes) * 8.0 / pixels;
-        row.Psnr = DecodedPSNR(*input.Picture, input.PicWidth, input.PicHeight, canvas,
-                               decodedMask, input.MapWidth, input.MapHeight);
-        row.Ssim = StructuralSimilarity(
-            *input.Picture, DecodedGreyLevels(canvas, input.PicWidth, input.PicHeight),
-            input.PicWidth, input.PicHeight);
         result.Rows.push_back(std::move(row));
-        if (report()) {
-          result.Stopped = true;
-          return result;
-        }
+        if (report()) return result;
       }
-  }
   result.MeasureSeconds = SecondsSince(measureStart);
   return result;
 }

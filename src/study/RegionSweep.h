@@ -13,6 +13,7 @@
 #include "model/Arrays.h"
 #include "model/Shape.h"
 #include "study/RdRow.h"
+#include "study/SnapshotEncoder.h"
 
 namespace tvlc {
 
@@ -49,5 +50,28 @@ struct TSweepResult {
 
 TSweepResult RunRegionSweep(const TSweepInput& input, const TSweepSettings& settings,
                             const TSweepProgress& progress = {});
+
+// The sweep's two steps apart, for searches that measure only some settings.
+class TRegionCoder {
+ public:
+  TRegionCoder(const TSweepInput& input, int32_t moduleCode, int32_t transCode);
+  // Encodes every shape once with snapshots at `levels` (ascending);
+  // `shapeDone` runs after each shape and returns true to stop. Returns an
+  // error text, empty on success.
+  std::string Encode(const std::vector<double>& levels,
+                     const std::function<bool()>& shapeDone = {});
+  // One setting: requantize the snapshots of level `level` (an index into
+  // the levels encoded), write, read back, decode, measure. The SSIM is
+  // left out unless asked for. Fills `row` or returns an error text.
+  std::string Measure(size_t level, int quality, int norm, bool withSsim, TRdRow& row);
+  const std::vector<double>& Levels() const { return levels_; }
+
+ private:
+  TSweepInput input_;
+  const TTransDescriptor* descriptor_;
+  int32_t moduleCode_, transCode_;
+  std::vector<double> levels_;
+  std::vector<TShapeSnapshots> snapshots_;
+};
 
 }  // namespace tvlc
