@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make
   qt6-base-dev                 # the desktop shell
+  qt6-charts-dev qt6-svg-dev   # the rate-distortion study's curves and their SVG export
   libgtest-dev                 # tests
   libbenchmark-dev libfftw3-dev  # benchmarks (FFTW only as a reference figure)
   binutils                     # nm, for the module export check

@@ -48,6 +48,7 @@ class TMainFrm : public QMainWindow {
   void ChooseTransformation();
   void ShowStatistics();
   void GenerateRectangles();
+  void StudyRateDistortion();
 
   std::unique_ptr<TDialogs> dialogs_;
   TMainWidgets w_;

@@ -72,6 +72,8 @@ TMenuItems BuildMenus(QMainWindow& window) {
   m.Map1->setObjectName("Map1");
   m.Generategrid1 = Item(&window, "Generategrid1", "Generate rectangles...");
   m.Map1->addAction(m.Generategrid1);
+  m.RdStudy1 = Item(&window, "RdStudy1", "Rate-distortion study...");
+  m.Map1->addAction(m.RdStudy1);
 
   m.About1 = Item(&window, "About1", "&About");
   window.menuBar()->addAction(m.About1);

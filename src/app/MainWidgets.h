@@ -37,6 +37,7 @@ struct TMenuItems {
   QAction *Select1, *Encode1, *Decode1, *EncodeAll1, *DecodeAll1;
   QMenu* Map1;
   QAction* Generategrid1;
+  QAction* RdStudy1;
   QAction* About1;
   // Context menus of the views.
   QAction *Generaterectangles1, *SaveReconst1, *Clear1, *SaveSpectrumPicture1, *MenuItem1;
