@@ -20,9 +20,9 @@
 
 #include "Dialogs.h"
 #include "appcore/MainCore.h"
+#include "appcore/StudyInput.h"
 #include "base/NumberText.h"
 #include "base/ReplaceFile.h"
-#include "study/MapCost.h"
 #include "study/RdStudy.h"
 
 namespace tvlc {
@@ -131,15 +131,9 @@ void TRdStudyFrm::Run() {
   settings.TransCode = core_.Registry.DefTransCode;
 
   TShapeList shapes = CopyShapes(core_.Shapes);
-  TSweepInput input;
-  input.Picture = core_.PicData;
-  input.PicWidth = core_.PicWidth;
-  input.PicHeight = core_.PicHeight;
-  input.MapWidth = core_.MapWidth;
-  input.MapHeight = core_.MapHeight;
-  input.MapName = "map";
-  input.MapBytes = CodeMapLabels(*core_.MapData, core_.MapWidth, core_.MapHeight).size();
-  input.Shapes = &shapes;
+  // The window does not tell a generated map from a loaded one: every map
+  // is charged its coded labels (a few bytes for rectangles).
+  const TSweepInput input = StudyInputOf(core_, shapes, "map", false);
   pixels_ = double(core_.PicWidth) * core_.PicHeight;
 
   stopRequested_ = false;
@@ -218,32 +212,31 @@ void TRdStudyFrm::Write(const std::string& path, const std::string& bytes) {
   }
 }
 
-void TRdStudyFrm::SavePng() {
-  const std::string path = dialogs_.SaveFile(this, kPngFilter);
+void TRdStudyFrm::Export(const TFileFilter& filter,
+                         const std::function<void(QBuffer&)>& render) {
+  const std::string path = dialogs_.SaveFile(this, filter);
   if (path.empty()) return;
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  chart_->grab().save(&buffer, "PNG");
+  render(buffer);
   Write(path, bytes.toStdString());
 }
 
+void TRdStudyFrm::SavePng() {
+  Export(kPngFilter, [this](QBuffer& buffer) { chart_->grab().save(&buffer, "PNG"); });
+}
+
 void TRdStudyFrm::SaveSvg() {
-  const std::string path = dialogs_.SaveFile(this, kSvgFilter);
-  if (path.empty()) return;
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  QSvgGenerator svg;
-  svg.setOutputDevice(&buffer);
-  svg.setSize(chart_->size());
-  svg.setViewBox(QRect(QPoint(0, 0), chart_->size()));
-  svg.setTitle("Rate-distortion study");
-  {
+  Export(kSvgFilter, [this](QBuffer& buffer) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(chart_->size());
+    svg.setViewBox(QRect(QPoint(0, 0), chart_->size()));
+    svg.setTitle("Rate-distortion study");
     QPainter painter(&svg);
     chart_->render(&painter);
-  }
-  Write(path, bytes.toStdString());
+  });
 }
 
 void TRdStudyFrm::SaveCsv() {

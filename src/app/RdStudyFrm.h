@@ -6,10 +6,12 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <vector>
 
 #include "study/RdRow.h"
 
+class QBuffer;
 class QCheckBox;
 class QChartView;
 class QLabel;
@@ -20,6 +22,7 @@ class QPushButton;
 namespace tvlc {
 
 class TDialogs;
+struct TFileFilter;
 class TMainCore;
 
 class TRdStudyFrm : public QDialog {
@@ -36,6 +39,8 @@ class TRdStudyFrm : public QDialog {
   void SavePng();
   void SaveSvg();
   void SaveCsv();
+  // Asks for a file and writes what `render` puts into the buffer.
+  void Export(const TFileFilter& filter, const std::function<void(QBuffer&)>& render);
   // Writes the bytes through the one safe writer; an error box on failure.
   void Write(const std::string& path, const std::string& bytes);
 

@@ -3,11 +3,11 @@
 #include <iomanip>
 #include <iostream>
 
+#include "appcore/StudyInput.h"
 #include "base/NumberText.h"
 #include "base/ReplaceFile.h"
 #include "cli/CliCommands.h"
 #include "cli/RdOptions.h"
-#include "study/MapCost.h"
 #include "study/RdPlot.h"
 #include "study/RdStudy.h"
 
@@ -54,20 +54,11 @@ int RdCommand(const std::vector<std::string>& words) {
   if (!session.LoadPictureAndMap(common)) return 1;
   TMainCore& core = session.core;
 
-  TSweepInput input;
-  input.Picture = core.PicData;
-  input.PicWidth = core.PicWidth;
-  input.PicHeight = core.PicHeight;
-  input.MapWidth = core.MapWidth;
-  input.MapHeight = core.MapHeight;
-  input.Shapes = &core.Shapes;
-  if (common.rectWidth) {
-    input.MapName =
-        "rect " + std::to_string(common.rectWidth) + "x" + std::to_string(common.rectHeight);
-  } else {
-    input.MapName = std::filesystem::path(common.files[1]).filename().string();
-    input.MapBytes = CodeMapLabels(*core.MapData, core.MapWidth, core.MapHeight).size();
-  }
+  const std::string mapName =
+      common.rectWidth
+          ? "rect " + std::to_string(common.rectWidth) + "x" + std::to_string(common.rectHeight)
+          : std::filesystem::path(common.files[1]).filename().string();
+  const TSweepInput input = StudyInputOf(core, core.Shapes, mapName, common.rectWidth != 0);
   const TRdStudy study = RunRdStudy(input, options.settings, options.jpeg);
   if (!study.Error.empty()) {
     std::cerr << "tvlc-cli: " << study.Error << "\n";

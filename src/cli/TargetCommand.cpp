@@ -1,9 +1,9 @@
 // tvlc-cli compress --target-bpp / --target-psnr: rate control by search.
 #include <iostream>
 
+#include "appcore/StudyInput.h"
 #include "base/NumberText.h"
 #include "cli/CliCommands.h"
-#include "study/MapCost.h"
 #include "study/RateControl.h"
 
 namespace tvlc {
@@ -27,15 +27,7 @@ bool SearchOne(const TCliOptions& options, int rectSize, const TRateSearch& sear
   TCliSession session;
   if (!session.LoadPictureAndMap(load)) return false;
   TMainCore& core = session.core;
-  TSweepInput input;
-  input.Picture = core.PicData;
-  input.PicWidth = core.PicWidth;
-  input.PicHeight = core.PicHeight;
-  input.MapWidth = core.MapWidth;
-  input.MapHeight = core.MapHeight;
-  input.Shapes = &core.Shapes;
-  if (!load.rectWidth)
-    input.MapBytes = CodeMapLabels(*core.MapData, core.MapWidth, core.MapHeight).size();
+  const TSweepInput input = StudyInputOf(core, core.Shapes, "", load.rectWidth != 0);
   TRegionCoder coder(input, options.moduleCode, options.transCode);
   std::string error = coder.Encode(RateSearchLevels());
   TRateChoice choice;

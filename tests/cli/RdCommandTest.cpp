@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "RunCli.h"
+#include "CliScratch.h"
 #include "model/Bmp.h"
 #include "model/PictureArrays.h"
 #include "study/MapCost.h"
@@ -18,21 +18,7 @@ const char* const kHeader =
     "codec,map,requested_psnr,quality,norm,texture_bytes,map_bytes,bpp,psnr,ssim,encode_s,"
     "decode_s,envelope,envelope_texture";
 
-class CliRd : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tvlc-cli-rd-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  TCliRun Run(const std::string& args, bool withStderr = false) {
-    return RunCli(args, withStderr, dir_.string());
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  std::filesystem::path dir_;
-};
+using CliRd = CliScratchTest;
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -51,12 +37,6 @@ std::vector<std::string> Split(const std::string& text, const std::string& separ
   return parts;
 }
 
-std::string ValueAfter(const std::string& text, const std::string& label) {
-  const size_t at = text.find(label);
-  if (at == std::string::npos) return "";
-  const size_t end = text.find('\n', at);
-  return text.substr(at + label.size(), end - at - label.size());
-}
 
 // The CSV's data rows as fields (no field of these rows is quoted).
 std::vector<std::vector<std::string>> CsvRows(const std::string& csv) {
@@ -73,14 +53,14 @@ TEST_F(CliRd, SweepRowsEqualSeparateCompressRuns) {
                          " --psnr 25:35:5 --quality 30,70 --csv " + Path("rd.csv") +
                          " --plot " + Path("rd.svg"));
   ASSERT_EQ(rd.status, 0) << rd.out;
-  EXPECT_EQ(ValueAfter(rd.out, "settings: "), "6");
+  EXPECT_EQ(ValueAfterLabel(rd.out, "settings: "), "6");
   const auto rows = CsvRows(ReadText(Path("rd.csv")));
   ASSERT_EQ(rows.size(), 6u);
 
   const TImage map = ReadBmpFile(kMap);
   const std::vector<int32_t> labels = *ColorLabels(map);
   const std::string mapBytes = std::to_string(CodeMapLabels(labels, 64, 48).size());
-  EXPECT_EQ(ValueAfter(rd.out, "map: "), "camera_64x48_felzenszwalb.bmp, " + mapBytes + " bytes");
+  EXPECT_EQ(ValueAfterLabel(rd.out, "map: "), "camera_64x48_felzenszwalb.bmp, " + mapBytes + " bytes");
 
   for (const auto& row : rows) {
     ASSERT_EQ(row.size(), 14u);
@@ -92,7 +72,7 @@ TEST_F(CliRd, SweepRowsEqualSeparateCompressRuns) {
     ASSERT_EQ(alone.status, 0) << alone.out;
     EXPECT_EQ(row[5], std::to_string(std::filesystem::file_size(Path("c.tvzx")))) << row[2];
     // compress prints two decimals, the CSV four.
-    EXPECT_NEAR(std::stod(ValueAfter(alone.out, "decoded picture PSNR [dB]: ")),
+    EXPECT_NEAR(std::stod(ValueAfterLabel(alone.out, "decoded picture PSNR [dB]: ")),
                 std::stod(row[8]), 0.005 + 1e-9)
         << row[2] << " " << row[3];
     const double bpp = std::stod(row[7]);

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "RunCli.h"
+#include "CliScratch.h"
 
 namespace tvlc::testing {
 namespace {
@@ -10,38 +10,18 @@ namespace {
 const std::string kPicture = Data("pictures/camera_64x48.bmp");
 const std::string kMap = Data("maps/camera_64x48_felzenszwalb.bmp");
 
-class CliTarget : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tvlc-cli-target-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  TCliRun Run(const std::string& args, bool withStderr = false) {
-    return RunCli(args, withStderr, dir_.string());
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-  std::filesystem::path dir_;
-};
+using CliTarget = CliScratchTest;
 
-std::string ValueAfter(const std::string& text, const std::string& label) {
-  const size_t at = text.find(label);
-  if (at == std::string::npos) return "";
-  const size_t end = text.find('\n', at);
-  return text.substr(at + label.size(), end - at - label.size());
-}
 
 TEST_F(CliTarget, BudgetIsKeptWithTheMapCountedAndTheChoiceReproduces) {
   const TCliRun run = Run("compress " + kPicture + " " + kMap + " " + Path("t.tvzx") +
                           " --target-bpp 2.5");
   ASSERT_EQ(run.status, 0) << run.out;
-  const std::string chosen = ValueAfter(run.out, "chosen: ");
+  const std::string chosen = ValueAfterLabel(run.out, "chosen: ");
   ASSERT_FALSE(chosen.empty()) << run.out;
-  const double mapBytes = std::stod(ValueAfter(run.out, "map size [bytes]: "));
+  const double mapBytes = std::stod(ValueAfterLabel(run.out, "map size [bytes]: "));
   const uintmax_t fileBytes = std::filesystem::file_size(Path("t.tvzx"));
-  const double total = std::stod(ValueAfter(run.out, "total bits per pixel (map included): "));
+  const double total = std::stod(ValueAfterLabel(run.out, "total bits per pixel (map included): "));
   EXPECT_LE(total, 2.5);
   EXPECT_NEAR(total, (double(fileBytes) + mapBytes) * 8.0 / (64 * 48), 1e-4);
   // The chosen settings given by hand write the same file.
@@ -50,17 +30,17 @@ TEST_F(CliTarget, BudgetIsKeptWithTheMapCountedAndTheChoiceReproduces) {
       Run("compress " + kPicture + " " + kMap + " " + Path("again.tvzx") + " " + settings);
   ASSERT_EQ(again.status, 0) << again.out;
   EXPECT_EQ(std::filesystem::file_size(Path("again.tvzx")), fileBytes);
-  EXPECT_EQ(ValueAfter(again.out, "decoded picture PSNR [dB]: "),
-            ValueAfter(run.out, "decoded picture PSNR [dB]: "));
+  EXPECT_EQ(ValueAfterLabel(again.out, "decoded picture PSNR [dB]: "),
+            ValueAfterLabel(run.out, "decoded picture PSNR [dB]: "));
 }
 
 TEST_F(CliTarget, PsnrIsReachedWithTheRectangleSizeChosen) {
   const TCliRun run =
       Run("compress " + kPicture + " --rect auto " + Path("t.tvzx") + " --target-psnr 30");
   ASSERT_EQ(run.status, 0) << run.out;
-  EXPECT_NE(ValueAfter(run.out, "chosen: ").find(" --rect "), std::string::npos) << run.out;
-  EXPECT_GE(std::stod(ValueAfter(run.out, "decoded picture PSNR [dB]: ")), 30.0 - 0.005);
-  EXPECT_EQ(ValueAfter(run.out, "map size [bytes]: "), "0");
+  EXPECT_NE(ValueAfterLabel(run.out, "chosen: ").find(" --rect "), std::string::npos) << run.out;
+  EXPECT_GE(std::stod(ValueAfterLabel(run.out, "decoded picture PSNR [dB]: ")), 30.0 - 0.005);
+  EXPECT_EQ(ValueAfterLabel(run.out, "map size [bytes]: "), "0");
 }
 
 TEST_F(CliTarget, UnreachableTargetsAndConflictingOptionsAreRefused) {
