@@ -154,8 +154,9 @@ TCodedPicture CodeJpeg2000(const std::vector<uint8_t>& grey, int width, int heig
       coded.Error = "JPEG 2000 coding failed";
       return coded;
     }
+    if (coded.Bytes.size() <= bytes) break;
     const uint64_t excess = (coded.Bytes.size() - bytes) * attempt;
-    if (coded.Bytes.size() <= bytes || aim <= excess) break;
+    if (aim <= excess) break;
     aim -= excess;
   }
   const TClock::time_point middle = TClock::now();

@@ -98,7 +98,8 @@ TEST_F(MainFormTest, ShapeAndMapMenusHaveTheirCommands) {
                       {"EncodeAll1", "E&ncode All", "Ctrl+E"},
                       {"DecodeAll1", "De&code All", "Ctrl+D"}}));
   EXPECT_EQ(EntriesOf(Find<QMenu>("Map1")),
-            Expected({{"Generategrid1", "Generate rectangles...", ""}}));
+            Expected({{"Generategrid1", "Generate rectangles...", ""},
+                      {"RdStudy1", "Rate-distortion study...", ""}}));
 }
 
 QStringList ContextTexts(QWidget* widget) {
