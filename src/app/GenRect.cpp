@@ -1,13 +1,13 @@
 #include "GenRect.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 #include <iterator>
 
+#include "DialogButtons.h"
 #include "Named.h"
 #include "appcore/RectFields.h"
 #include "model/Image.h"
@@ -54,19 +54,9 @@ TGenRectFrm::TGenRectFrm(TRectFields& fields, const TImage& picture, QWidget* pa
     grid->addWidget(edit, row, column + 1);
   }
 
-  QPushButton* generate = NamedButton("GenBtn", "&Generate");
-  generate->setDefault(true);
-  connect(generate, &QPushButton::clicked, this, &QDialog::accept);
-  QPushButton* cancel = NamedButton("CancelBtn", "&Cancel");
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(generate);
-  buttons->addWidget(cancel);
-
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addLayout(buttons);
+  layout->addLayout(GenerateCancelButtons(*this));
   ShowValues(nullptr);
   setFixedSize(sizeHint());
 }

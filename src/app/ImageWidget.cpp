@@ -19,6 +19,13 @@ QImage ToQImage(const TImage& image, bool whiteTransparent) {
   return result;
 }
 
+QRect FittedRect(QSize imageSize, const QRect& area) {
+  if (imageSize.isEmpty() || area.isEmpty()) return {};
+  const QSize fitted = imageSize.scaled(area.size(), Qt::KeepAspectRatio);
+  return {area.x() + (area.width() - fitted.width()) / 2,
+          area.y() + (area.height() - fitted.height()) / 2, fitted.width(), fitted.height()};
+}
+
 TImageWidget::TImageWidget(QWidget* parent, bool whiteTransparent)
     : QWidget(parent), whiteTransparent_(whiteTransparent) {
   setAttribute(Qt::WA_OpaquePaintEvent, !whiteTransparent);
@@ -32,7 +39,7 @@ void TImageWidget::SetImage(const TImage& image) {
 void TImageWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (!whiteTransparent_) painter.fillRect(rect(), palette().window());
-  if (!shown_.isNull()) painter.drawImage(rect(), shown_);
+  if (!shown_.isNull()) painter.drawImage(PictureRect(), shown_);
 }
 
 void TImageWidget::mousePressEvent(QMouseEvent* event) {

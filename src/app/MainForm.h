@@ -13,6 +13,7 @@
 #include "GenRect.h"
 #include "MainWidgets.h"
 #include "QtHost.h"
+#include "SegmentFrm.h"
 #include "StateView.h"
 #include "appcore/MainCore.h"
 
@@ -48,6 +49,7 @@ class TMainFrm : public QMainWindow {
   void ChooseTransformation();
   void ShowStatistics();
   void GenerateRectangles();
+  void GenerateSegmentation();
   void StudyRateDistortion();
 
   std::unique_ptr<TDialogs> dialogs_;
@@ -57,6 +59,7 @@ class TMainFrm : public QMainWindow {
   TMainCore core_;
   TEncSelForm encSelForm_;
   TGenRectFrm genRectFrm_;
+  TSegmentFrm segmentFrm_;
   TStateView view_;
 };
 

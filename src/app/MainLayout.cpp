@@ -13,7 +13,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ComparisonDock.h"
 #include "ImageWidget.h"
+#include "LogView.h"
 #include "MainMenus.h"
 #include "MainTabs.h"
 #include "Named.h"
@@ -57,6 +59,7 @@ QGroupBox* BuildLog(QPlainTextEdit*& log) {
   log->setReadOnly(true);
   log->setLineWrapMode(QPlainTextEdit::NoWrap);
   log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  KeepLinesVisible(*log, 5);
   return Captioned("Log", log);
 }
 
@@ -68,11 +71,11 @@ QList<QObject*> TMainWidgets::Commands() const {
   return {m.Open1, m.Save1, m.LoadPicture1, m.LoadMap1, m.SavePicture1, m.SaveMap1,
           m.SaveDecodedPicture1, m.OpenCompressedPicture1, m.ExportSpectrum1, m.ClearLog1,
           m.SaveLog1, m.Globalstatistics1, m.Exit1, m.Select1, m.Encode1, m.Decode1,
-          m.EncodeAll1, m.DecodeAll1, m.Generategrid1, m.RdStudy1, m.About1, m.Generaterectangles1,
-          m.SaveReconst1, m.Clear1, m.SaveSpectrumPicture1, m.MenuItem1, List.ShowShBtn,
-          List.EncAllBtn, List.DecAllBtn, List.StopBtn, t.Button1, t.EncBtn, t.ContEncChck,
-          t.NormCombo, t.RequantBtn, t.UseQSpecChck, t.QuantQuality, t.RedrawSpecBtn,
-          t.ZoomSpin, t.DecodeBtn};
+          m.EncodeAll1, m.DecodeAll1, m.Generategrid1, m.GenerateSegmentation1, m.RdStudy1,
+          m.About1, m.Generaterectangles1, m.SaveReconst1, m.Clear1, m.SaveSpectrumPicture1,
+          m.MenuItem1, List.ShowShBtn, List.EncAllBtn, List.DecAllBtn, List.StopBtn, t.Button1,
+          t.EncBtn, t.ContEncChck, t.NormCombo, t.RequantBtn, t.UseQSpecChck, t.QuantQuality,
+          t.RedrawSpecBtn, t.ZoomSpin, t.DecodeBtn};
 }
 
 TMainWidgets BuildMainLayout(QMainWindow& window) {
@@ -103,6 +106,7 @@ TMainWidgets BuildMainLayout(QMainWindow& window) {
   layout->addLayout(middle, 4);
   layout->addWidget(BuildLog(w.Log), 2);
   window.setCentralWidget(central);
+  w.CompareDock = AddComparisonDock(window, w.PixelInfo);
   return w;
 }
 

@@ -72,6 +72,10 @@ TMenuItems BuildMenus(QMainWindow& window) {
   m.Map1->setObjectName("Map1");
   m.Generategrid1 = Item(&window, "Generategrid1", "Generate rectangles...");
   m.Map1->addAction(m.Generategrid1);
+  m.GenerateSegmentation1 =
+      Item(&window, "GenerateSegmentation1", "Generate segmentation...");
+  m.Map1->addAction(m.GenerateSegmentation1);
+  m.Map1->addSeparator();
   m.RdStudy1 = Item(&window, "RdStudy1", "Rate-distortion study...");
   m.Map1->addAction(m.RdStudy1);
 

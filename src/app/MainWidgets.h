@@ -24,8 +24,10 @@ class QWidget;
 
 namespace tvlc {
 
+class TComparisonDock;
 class TImageWidget;
 class TOverlaidView;
+class TPsnrChart;
 
 struct TMenuItems {
   QMenu* File1;
@@ -36,8 +38,7 @@ struct TMenuItems {
       *Globalstatistics1, *Exit1;
   QAction *Select1, *Encode1, *Decode1, *EncodeAll1, *DecodeAll1;
   QMenu* Map1;
-  QAction* Generategrid1;
-  QAction* RdStudy1;
+  QAction *Generategrid1, *GenerateSegmentation1, *RdStudy1;
   QAction* About1;
   // Context menus of the views.
   QAction *Generaterectangles1, *SaveReconst1, *Clear1, *SaveSpectrumPicture1, *MenuItem1;
@@ -65,6 +66,7 @@ struct TShapeTabs {
   QPushButton *Button1, *EncBtn;
   QCheckBox* ContEncChck;
   QProgressBar* EncProgBar;
+  TPsnrChart* PsnrChart;
   // Quantizaton.
   QComboBox* NormCombo;
   QPushButton* RequantBtn;
@@ -90,6 +92,10 @@ struct TMainWidgets {
   TShapeListPanel List;
   TShapeTabs Tabs;
   QPlainTextEdit* Log;
+  // The comparison dock, and the status bar's text of the pixel under its
+  // pointer.
+  TComparisonDock* CompareDock;
+  QLabel* PixelInfo;
 
   // Every control that starts a command, for the command gate.
   QList<QObject*> Commands() const;

@@ -29,10 +29,6 @@ namespace tvlc {
 
 namespace {
 
-constexpr TFileFilter kPngFilter{"PNG Image|*.png|All Files|*.*", "png"};
-constexpr TFileFilter kSvgFilter{"SVG Drawing|*.svg|All Files|*.*", "svg"};
-constexpr TFileFilter kCsvFilter{"Comma Separated Values|*.csv|All Files|*.*", "csv"};
-
 template <class Widget>
 Widget* Named(Widget* widget, const char* name) {
   widget->setObjectName(name);
@@ -140,17 +136,23 @@ void TRdStudyFrm::Run() {
   run_->setEnabled(false);
   stop_->setEnabled(true);
   progress_->setValue(0);
-  const TRdStudy study = RunRdStudy(input, settings, jpeg_->isChecked(),
-                                    [this](size_t done, size_t total) {
-                                      if (total) {
-                                        progress_->setMaximum(int(total));
-                                        progress_->setValue(int(done));
-                                      }
-                                      QApplication::processEvents();
-                                      return stopRequested_;
-                                    });
+  TRdStudy study;
+  const bool ran = core_.RunStudy([&] {
+    study = RunRdStudy(input, settings, jpeg_->isChecked(), [this](size_t done, size_t total) {
+      if (total) {
+        progress_->setMaximum(int(total));
+        progress_->setValue(int(done));
+      }
+      QApplication::processEvents();
+      return stopRequested_;
+    });
+  });
   run_->setEnabled(true);
   stop_->setEnabled(false);
+  if (!ran) {
+    dialogs_.ErrorBox(this, "Another command is running; try again when it ends");
+    return;
+  }
   rows_ = study.Rows;
   if (!study.Error.empty()) dialogs_.ErrorBox(this, study.Error);
   QStringList lines;

@@ -33,7 +33,9 @@ bool TMainCore::CanExportSpectrum() {
 }
 
 bool TMainCore::ExportSpectrum1Click(const std::string& path) {
-  if (!CanExportSpectrum()) return false;
+  if (!MayStart(Controls.FileMenuEnabled) || !CanExportSpectrum()) return false;
+  // Quantizing and coding let input in: nothing may change the shapes meanwhile.
+  TBusy busy(*this, kFileOrMap);
   AddLog("Saving spectrum...");
   std::vector<TCompressedShape> shapes;
   shapes.reserve(Shapes.size());
@@ -74,7 +76,9 @@ bool TMainCore::CanOpenCompressedPicture() {
 }
 
 bool TMainCore::OpenCompressedPicture1Click(const std::string& path) {
-  if (!CanOpenCompressedPicture()) return false;
+  if (!MayStart(Controls.FileMenuEnabled) || !CanOpenCompressedPicture()) return false;
+  // The decode lets input in; the shapes it loads into must stay.
+  TBusy busy(*this, kFileOrMap);
   AddLog("Loading compressed spectrum...");
   std::vector<uint8_t> bytes;
   try {

@@ -3,9 +3,10 @@
 #include <cmath>
 
 #include "appcore/FloatText.h"
-#include "model/Bmp.h"
 #include "model/MapAnalysis.h"
 #include "model/PictureArrays.h"
+#include "model/formats/ImageFile.h"
+#include "model/formats/PictureAndMap.h"
 
 namespace tvlc {
 
@@ -28,14 +29,19 @@ void TMainCore::AddLog(const std::string& message) {
 }
 
 bool TMainCore::LoadPicture1Click(const std::string& path) {
-  TImage image;
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
+  TLoadedImage loaded;
   try {
-    image = ReadBmpFile(path);
+    loaded = PictureImage(ReadImageFile(path));
   } catch (const std::exception& e) {
     AddLog("Error: cannot load picture " + path + ": " + e.what() + "\r\n");
     return false;
   }
-  Picture = std::move(image);
+  if (!IsGrey(loaded.Image) && host_.Question(kConvertColoursQuestion)) {
+    loaded.Image = LumaImage(loaded.Image);
+    loaded.Notes.push_back(kLumaNote);
+  }
+  Picture = std::move(loaded.Image);
   PicWidth = Picture.Width();
   PicHeight = Picture.Height();
   PicDrawArea = TImage(PicWidth, PicHeight, kWhite);
@@ -49,20 +55,61 @@ bool TMainCore::LoadPicture1Click(const std::string& path) {
   }
   PicData = RedLevels(Picture);
   ResetDecodedViews();
+  LogNotes("Picture", path, loaded.Notes);
   AddLog("Picture " + path + " of size " + std::to_string(PicWidth) + "x" +
          std::to_string(PicHeight) + " loaded.\r\n");
   host_.Changed(kViewsChanged);
   return true;
 }
 
+void TMainCore::LogNotes(const std::string& what, const std::string& path,
+                         const std::vector<std::string>& notes) {
+  for (const std::string& note : notes) AddLog(what + " " + path + ": " + note + ".");
+}
+
 bool TMainCore::LoadMap1Click(const std::string& path) {
-  TImage image;
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
+  TBusy busy(*this, kFileOrMap);
+  auto origin = [&](int width, int height) {
+    return "Map " + path + " of size " + std::to_string(width) + "x" + std::to_string(height) +
+           " loaded.";
+  };
+  // The header alone refuses a map larger than the picture, before its
+  // pixels cost any memory; the map view keeps what it showed.
+  TLoadedImage loaded;
   try {
-    image = ReadBmpFile(path);
+    const TImageSize size = ProbeImageFile(path);
+    if (MapLargerThanPicture(size.Width, size.Height)) {
+      AddLog(origin(size.Width, size.Height));
+      AddLog("Analyzing map file: locating shapes...");
+      return RefuseLargerMap();
+    }
+    loaded = MapImage(ReadImageFile(path));
   } catch (const std::exception& e) {
     AddLog("Error: cannot load map " + path + ": " + e.what() + "\r\n");
     return false;
   }
+  LogNotes("Map", path, loaded.Notes);
+  const std::string loadedLine = origin(loaded.Image.Width(), loaded.Image.Height());
+  return ReplaceMap(std::move(loaded.Image), loadedLine);
+}
+
+bool TMainCore::MapLargerThanPicture(int width, int height) const {
+  return PicData && (PicWidth < width || PicHeight < height);
+}
+
+bool TMainCore::RefuseLargerMap() {
+  DropMap();
+  AddLog("Error: height/width of map is larger than height/width of picture\r\n");
+  return false;
+}
+
+void TMainCore::DropMap() {
+  MapData.reset();
+  MapWidth = MapHeight = 0;
+}
+
+bool TMainCore::ReplaceMap(TImage image, const std::string& origin) {
   Map = std::move(image);
   MapWidth = Map.Width();
   MapHeight = Map.Height();
@@ -70,19 +117,9 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
   MapData = ColorLabels(Map);
   host_.Changed(kViewsChanged);
 
-  const std::string size = std::to_string(MapWidth) + "x" + std::to_string(MapHeight);
-  AddLog("Map " + path + " of size " + size + " loaded.");
+  AddLog(origin);
   AddLog("Analyzing map file: locating shapes...");
-
-  auto dropMap = [this] {
-    MapData.reset();
-    MapWidth = MapHeight = 0;
-  };
-  if (PicData && (PicWidth < MapWidth || PicHeight < MapHeight)) {
-    dropMap();
-    AddLog("Error: height/width of map is larger than height/width of picture\r\n");
-    return false;
-  }
+  if (MapLargerThanPicture(MapWidth, MapHeight)) return RefuseLargerMap();
 
   // Nothing else may replace the shapes while the analysis runs.
   Controls.WindowEnabled = false;
@@ -98,7 +135,7 @@ bool TMainCore::LoadMap1Click(const std::string& path) {
   host_.Changed(kProgressChanged | kControlsChanged);
 
   if (const TShapeItem* oversize = FindOversizeShape(shapes)) {
-    dropMap();
+    DropMap();
     AddLog("Error: " + oversize->Name + " is larger than " + std::to_string(kMaxShapeExtent) +
            "x" + std::to_string(kMaxShapeExtent) + " pixels\r\n");
     return false;
@@ -138,18 +175,26 @@ void TMainCore::UpdateEnabledStates() {
   const bool selecting = activity_[kSelecting] > 0;
   const bool coding = activity_[kCoding] > 0;
   const bool batch = activity_[kBatch] > 0;
-  Controls.ShowShBtnEnabled = Controls.DecodeBtnEnabled = !selecting && !coding;
-  Controls.Button1Enabled = !coding;
+  const bool filing = activity_[kFileOrMap] > 0;
+  Controls.ShowShBtnEnabled = Controls.DecodeBtnEnabled = !selecting && !coding && !filing;
+  Controls.Button1Enabled = !coding && !filing;
   // During an encode the button is its own "Stop".
-  Controls.EncBtnEnabled = !selecting;
+  Controls.EncBtnEnabled = !selecting && !filing;
   // Coding is not re-entrant, and nothing may replace the shapes under it.
-  Controls.FileMenuEnabled = Controls.MapMenuEnabled = !selecting && !coding && !batch;
-  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = !coding && !batch;
+  Controls.FileMenuEnabled = Controls.MapMenuEnabled = !selecting && !coding && !batch && !filing;
+  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled =
+      !selecting && !coding && !batch && !filing;
   host_.Changed(kControlsChanged);
+}
+
+bool TMainCore::MayStart(bool controlEnabled) {
+  if (!controlEnabled) AddLog("Error: another command is running; try again when it ends\r\n");
+  return controlEnabled;
 }
 
 void TMainCore::ShowShBtnClick(int markedIndex) {
   if (markedIndex < 0 || markedIndex >= int(Shapes.size())) return;
+  if (!MayStart(Controls.ShowShBtnEnabled)) return;
   TBusy busy(*this, kSelecting);
 
   const TShapeItem& item = Shapes[size_t(markedIndex)];
@@ -170,7 +215,7 @@ void TMainCore::ShowShBtnClick(int markedIndex) {
   ViewDrawArea = TImage(rw, rh);
   ViewDrawArea.CopyRect(0, 0, Picture, SelectedShape->Left, SelectedShape->Top, rw, rh);
   ViewDrawArea.CopyRectAnd(0, 0, PicDrawArea, SelectedShape->Left, SelectedShape->Top, rw, rh);
-  host_.Changed(kViewsChanged);
+  host_.Changed(kShapeViewsChanged);
 
   RedrawSpecBtnClick();
   UpdateInfo();
@@ -229,7 +274,7 @@ int TMainCore::MapDrawAreaClick() {
 
 bool TMainCore::WriteImage(const TImage& image, const std::string& path) {
   try {
-    WriteBmpFile(path, image);
+    WriteImageFile(path, image);
     return true;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");

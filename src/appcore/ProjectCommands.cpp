@@ -14,6 +14,7 @@ std::string SizeText(int width, int height) {
 }  // namespace
 
 bool TMainCore::Save1Click(const std::string& path) {
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
   if (Picture.Empty() || Map.Empty()) {
     AddLog("Error: nothing to save, load picture and map first\r\n");
     return false;
@@ -32,6 +33,7 @@ bool TMainCore::Save1Click(const std::string& path) {
 }
 
 bool TMainCore::Open1Click(const std::string& path) {
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
   AddLog("Opening file " + path + " ...");
   TProjectContents project;
   try {

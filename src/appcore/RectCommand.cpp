@@ -5,13 +5,14 @@
 namespace tvlc {
 
 bool TMainCore::GenerateRectangles(int32_t xSize, int32_t ySize) {
-  if (!PicData) return false;
+  if (!PicData || !MayStart(Controls.MapMenuEnabled)) return false;
   if (xSize < 1 || ySize < 1 || xSize > kMaxShapeExtent || ySize > kMaxShapeExtent) {
     AddLog("Error: rectangle size " + std::to_string(xSize) + "x" + std::to_string(ySize) +
            " is not between 1x1 and " + std::to_string(kMaxShapeExtent) + "x" +
            std::to_string(kMaxShapeExtent) + "\r\n");
     return false;
   }
+  TBusy busy(*this, kFileOrMap);
   Controls.WindowEnabled = false;
   host_.Changed(kControlsChanged);
   AddLog("Generating rectangle map...\r\n...adding shapes of size " + std::to_string(xSize) +
@@ -23,11 +24,10 @@ bool TMainCore::GenerateRectangles(int32_t xSize, int32_t ySize) {
   ReplaceShapes({});
   SetProgressRange(int64_t(MapWidth) * MapHeight - 1);
 
-  TRectangleMap grid = tvlc::GenerateRectangles(MapWidth, MapHeight, xSize, ySize, PicData,
-                                                PicWidth, [this](int64_t reached) {
-                                                  Controls.ProgressBar.Position = int(reached);
-                                                  pump_.Poll();
-                                                });
+  TRectangleMap grid = tvlc::GenerateRectangles(
+      MapWidth, MapHeight, xSize, ySize, PicData, PicWidth,
+      [this](int64_t reached) { Controls.ProgressBar.Position = int(reached); },
+      [this] { pump_.Poll(); });
   Map = std::move(grid.Image);
   MapData = std::move(grid.MapData);
   ReplaceShapes(std::move(grid.Shapes));

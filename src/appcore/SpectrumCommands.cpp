@@ -21,11 +21,11 @@ void TMainCore::RedrawSpecBtnClick() {
     SaveSpectrumFiles(shape, SpecDrawArea, name);
     Quantize(shape, values);
   } catch (const std::exception& e) {
-    host_.Changed(kViewsChanged);
+    host_.Changed(kSpectrumViewChanged);
     AddLog(std::string("Error: ") + e.what() + "\r\n");
     return;
   }
-  host_.Changed(kViewsChanged);
+  host_.Changed(kSpectrumViewChanged);
 
   Spectrum.CoefList.clear();
   size_t zeros = 0;
@@ -49,7 +49,7 @@ void TMainCore::ZoomSpinChange(int zoom) {
   if (!SelectedShape) return;
   Spectrum.ViewWidth = Spectrum.Zoom * SelectedShape->RoundedWidth();
   Spectrum.ViewHeight = Spectrum.Zoom * SelectedShape->RoundedHeight();
-  host_.Changed(kViewsChanged);
+  host_.Changed(kSpectrumViewChanged);
 }
 
 }  // namespace tvlc

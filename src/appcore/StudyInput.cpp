@@ -20,4 +20,11 @@ TSweepInput StudyInputOf(const TMainCore& core, TShapeList& shapes, const std::s
   return input;
 }
 
+bool TMainCore::RunStudy(const std::function<void()>& study) {
+  if (!MayStart(Controls.MapMenuEnabled)) return false;
+  TBusy busy(*this, kFileOrMap);
+  study();
+  return true;
+}
+
 }  // namespace tvlc

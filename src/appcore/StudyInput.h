@@ -1,5 +1,7 @@
 // The loaded picture and map as the input of a rate-distortion study or a
 // settings search (src/study), for the command line and the window alike.
+// TMainCore::RunStudy, which runs the window's study as a Map command, is
+// defined beside it.
 #pragma once
 
 #include <string>

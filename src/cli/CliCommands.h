@@ -14,6 +14,7 @@ int CompressCommand(const TCliOptions& options);
 int DecompressCommand(const TCliOptions& options);
 int InfoCommand(const TCliOptions& options);
 int StatsCommand(const TCliOptions& options);
+int SegmentCommand(const TCliOptions& options);
 // compress with --target-bpp or --target-psnr: searches the settings, says
 // what it chose, then compresses with them.
 int CompressToTarget(const TCliOptions& options);
@@ -25,19 +26,27 @@ int UsageError(const std::string& message);
 
 // The core of one command run with the modules beside the program.
 struct TCliSession {
+  // Diagnostic bitmaps are written only into the folder of --diagnostics.
+  explicit TCliSession(const TCliOptions& options);
+
   TCliHost host;
   TMainCore core{host};
   TLogPrinter log{core};
 
-  // Loads picture and map; a refusal prints the log to stderr. With echo the
-  // load's log lines go to stdout.
-  bool LoadInputs(const std::string& picture, const std::string& map, bool echo);
+  // Loads picture and map (the first two files); a refusal prints the log to
+  // stderr. With echo the load's log lines go to stdout.
+  bool LoadInputs(const TCliOptions& options, bool echo);
   // The picture (first file) and either the map (second file) or, with
-  // --rect, a generated rectangle map.
+  // --rect or --segment, a generated map; --save-map writes the map.
   bool LoadPictureAndMap(const TCliOptions& options);
   // Encodes every shape with the options' transformation, request, quality
-  // and normalization; the wall time of the encode goes to `seconds`.
+  // and normalization; the wall time of the encode goes to `seconds`. A
+  // SIGINT stops the batch after the shape in hand, as the window's Stop
+  // does (see Interrupted).
   bool EncodeAll(const TCliOptions& options, double& seconds);
+  // The shapes that EncodeAll encoded: all of them unless a SIGINT stopped
+  // it. They lead the list, since the batch runs in list order.
+  size_t ShapesDone() const;
   // Decodes every shape into the decoded picture.
   void DecodeAll();
 };

@@ -30,6 +30,14 @@ void PrintEnvelope(const std::vector<TRdRow>& rows) {
   }
 }
 
+// The map as the CSV's map column and the plot's title name it.
+std::string MapNameOf(const TCliOptions& common) {
+  if (common.segment) return "segment " + Describe(common.segmentation);
+  if (common.rectWidth)
+    return "rect " + std::to_string(common.rectWidth) + "x" + std::to_string(common.rectHeight);
+  return std::filesystem::path(common.files[1]).filename().string();
+}
+
 bool WriteOutput(const std::string& path, const std::string& text) {
   try {
     ReplaceFile(path, text);
@@ -50,14 +58,11 @@ int RdCommand(const std::vector<std::string>& words) {
     return UsageError(e.what());
   }
   const TCliOptions& common = options.common;
-  TCliSession session;
+  TCliSession session(common);
   if (!session.LoadPictureAndMap(common)) return 1;
   TMainCore& core = session.core;
 
-  const std::string mapName =
-      common.rectWidth
-          ? "rect " + std::to_string(common.rectWidth) + "x" + std::to_string(common.rectHeight)
-          : std::filesystem::path(common.files[1]).filename().string();
+  const std::string mapName = MapNameOf(common);
   const TSweepInput input = StudyInputOf(core, core.Shapes, mapName, common.rectWidth != 0);
   const TRdStudy study = RunRdStudy(input, options.settings, options.jpeg);
   if (!study.Error.empty()) {

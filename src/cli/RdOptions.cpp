@@ -87,9 +87,9 @@ TRdOptions ParseRdOptions(const std::vector<std::string>& words) {
   options.common = ParseCliOptions(shared);
   options.settings.ModuleCode = options.common.moduleCode;
   options.settings.TransCode = options.common.transCode;
-  const size_t files = options.common.rectWidth ? 1 : 2;
+  const size_t files = options.common.GeneratesMap() ? 1 : 2;
   if (options.common.files.size() != files)
-    throw std::invalid_argument("rd needs PICTURE and MAP (or --rect WxH)");
+    throw std::invalid_argument("rd needs PICTURE and MAP (or --rect WxH or --segment METHOD)");
   return options;
 }
 

@@ -1,7 +1,8 @@
 // The command line of tvlc-cli rd: its own options (ranges and lists of
 // settings, outputs) and those it shares with the other commands (files,
-// --rect, --transform), which the common parser reads, so that a way of
-// giving the map that the other commands learn reaches rd too.
+// --rect, --segment, --save-map, --grey, --transform, --diagnostics), which
+// the common parser reads, so that a way of giving the map that the other
+// commands learn reaches rd too.
 #pragma once
 
 #include <string>
@@ -13,7 +14,7 @@
 namespace tvlc {
 
 struct TRdOptions {
-  TCliOptions common;       // PICTURE, and MAP unless --rect
+  TCliOptions common;       // PICTURE, and MAP unless --rect or --segment
   TSweepSettings settings;  // --psnr FROM:TO:STEP, --quality LIST, --norm LIST
   bool jpeg = false;        // --jpeg
   std::string csv;          // --csv OUT.csv

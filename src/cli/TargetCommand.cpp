@@ -24,7 +24,9 @@ bool SearchOne(const TCliOptions& options, int rectSize, const TRateSearch& sear
                std::optional<TTargetChoice>& best, size_t& tried) {
   TCliOptions load = options;
   if (rectSize) load.rectWidth = load.rectHeight = rectSize;
-  TCliSession session;
+  // The map is saved once, by the compress with the chosen settings.
+  load.saveMap.clear();
+  TCliSession session(load);
   if (!session.LoadPictureAndMap(load)) return false;
   TMainCore& core = session.core;
   const TSweepInput input = StudyInputOf(core, core.Shapes, "", load.rectWidth != 0);
@@ -48,9 +50,10 @@ bool SearchOne(const TCliOptions& options, int rectSize, const TRateSearch& sear
 }  // namespace
 
 int CompressToTarget(const TCliOptions& options) {
-  const bool rect = options.rectWidth || options.rectAuto;
-  if (options.files.size() != (rect ? 2u : 3u))
-    return UsageError("compress needs PICTURE, MAP (or --rect WxH or auto) and OUT.tvzx");
+  const bool generated = options.GeneratesMap() || options.rectAuto;
+  if (options.files.size() != (generated ? 2u : 3u))
+    return UsageError(
+        "compress needs PICTURE, MAP (or --rect WxH or auto, or --segment) and OUT.tvzx");
   if (!options.psnr.empty())
     return UsageError("--psnr and a target exclude each other: the search chooses the PSNR");
   TRateSearch search;

@@ -1,6 +1,8 @@
 #include "coding/CosineMoments.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tvlc {
 
@@ -23,68 +25,100 @@ TFoldedFrequency Fold(int64_t a, uint32_t n) {
   return {uint32_t(r), 1.0};
 }
 
+// One stretch of a row of the Gram column, u in [from, to): out[u] -= factor
+// * (sumSign * (S(u + uj) + S(u - uj)) + (D(u + uj) + D(u - uj))), S and D
+// the two table rows folded horizontally. Within the stretch the folded
+// index of u + uj is plusAt + PlusStep * u, with the sign plusSign, and that
+// of u - uj is minusAt + MinusStep * u.
+template <int PlusStep, int MinusStep>
+void SubtractStretch(double* __restrict out, const double* __restrict sumRow, double sumSign,
+                     const double* __restrict differenceRow, uint32_t from, uint32_t to,
+                     int64_t plusAt, double plusSign, int64_t minusAt, double factor) {
+  for (uint32_t u = from; u < to; ++u) {
+    const int64_t plus = plusAt + PlusStep * int64_t{u}, minus = minusAt + MinusStep * int64_t{u};
+    out[u] -= factor * (sumSign * (plusSign * sumRow[plus] + sumRow[minus]) +
+                        (plusSign * differenceRow[plus] + differenceRow[minus]));
+  }
+}
+
 }  // namespace
 
 TCosineMoments::TScales::TScales(uint32_t n)
     : Zero(1.0 / std::sqrt(double(n))), Other(std::sqrt(2.0 / n)) {}
 
-TCosineMoments::TCosineMoments(uint16_t width, uint16_t height, const TShapeData& maskSpectrum)
+TCosineMoments::TCosineMoments(uint16_t width, uint16_t height, TShapeData maskSpectrum)
     : width_(width),
       height_(height),
-      rowLength_(3 * size_t{width} - 2),
-      table_(rowLength_ * height),
+      table_(std::move(maskSpectrum)),
       scalesW_(width),
       scalesH_(height) {
-  const size_t zero = width_ - 1;  // position of frequency 0 in a row
   // The DCT carries the orthonormal factors of both frequencies.
   for (uint32_t b = 0; b < height_; ++b)
     for (uint32_t a = 0; a < width_; ++a)
-      table_[b * rowLength_ + zero + a] =
-          maskSpectrum[size_t{b} * width_ + a] / (scalesW_.Of(a) * scalesH_.Of(b));
-  for (uint32_t b = 0; b < height_; ++b)
-    for (size_t position = 0; position < rowLength_; ++position) {
-      const int64_t a = int64_t(position) - int64_t(zero);
-      if (a >= 0 && a < width_) continue;
-      table_[b * rowLength_ + position] = Moment(a, b);
-    }
+      table_[size_t{b} * width_ + a] /= scalesW_.Of(a) * scalesH_.Of(b);
 }
 
 double TCosineMoments::Moment(int64_t a, int64_t b) const {
   const TFoldedFrequency fa = Fold(a, width_), fb = Fold(b, height_);
   if (fa.Sign == 0.0 || fb.Sign == 0.0) return 0.0;
-  return fa.Sign * fb.Sign * table_[fb.Index * rowLength_ + (width_ - 1) + fa.Index];
-}
-
-const double* TCosineMoments::FoldedRow(uint32_t b, double& sign) const {
-  const TFoldedFrequency fb = Fold(b, height_);
-  sign = fb.Sign;
-  return table_.data() + fb.Index * rowLength_;
+  return fa.Sign * fb.Sign * table_[size_t{fb.Index} * width_ + fa.Index];
 }
 
 void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work) const {
-  const uint32_t uj = uint32_t(j % width_), vj = uint32_t(j / width_);
+  const uint32_t w = width_;
+  const uint32_t uj = uint32_t(j % w), vj = uint32_t(j / w);
   // B_k B_j = scales * (cos(sum) + cos(difference)) / 2 in each direction.
   const double factor = m * scalesW_.Of(uj) * scalesH_.Of(vj) * 0.25;
-  const size_t zero = width_ - 1;
+  // Horizontally u + uj passes W at u = W - uj (a vanishing cosine; beyond,
+  // the fold runs backwards with a minus sign), and u - uj passes 0 at u = uj
+  // (backwards before). These split a row into stretches of plain steps.
+  const uint32_t turn = w - uj;
   for (uint32_t v = 0; v < height_; ++v) {
-    double sumSign;
-    const double* sumRow = FoldedRow(v + vj, sumSign) + zero;
+    const TFoldedFrequency sum = Fold(int64_t{v} + vj, height_);
+    const double* sumRow = table_.data() + size_t{sum.Index} * w;
     // |v - vj| < H needs no fold.
-    const double* differenceRow =
-        table_.data() + size_t{v >= vj ? v - vj : vj - v} * rowLength_ + zero;
-    // Horizontal frequencies u + uj and u - uj, for u running along the row.
-    const double* __restrict sumPlus = sumRow + uj;
-    const double* __restrict sumMinus = sumRow - uj;
-    const double* __restrict differencePlus = differenceRow + uj;
-    const double* __restrict differenceMinus = differenceRow - uj;
-    const auto moments = [&](uint32_t u) {
-      return sumSign * (sumPlus[u] + sumMinus[u]) + (differencePlus[u] + differenceMinus[u]);
-    };
-    double* __restrict out = work.data() + size_t{v} * width_;
+    const double* differenceRow = table_.data() + size_t{v >= vj ? v - vj : vj - v} * w;
+    double* out = work.data() + size_t{v} * w;
     const double rowFactor = factor * scalesH_.Of(v);
-    out[0] -= rowFactor * scalesW_.Zero * moments(0);
-    const double otherFactor = rowFactor * scalesW_.Other;
-    for (uint32_t u = 1; u < width_; ++u) out[u] -= otherFactor * moments(u);
+    const double zeroFactor = rowFactor * scalesW_.Zero, otherFactor = rowFactor * scalesW_.Other;
+
+    // u = 0 alone, for its own scale: u + uj and u - uj both fold to uj.
+    out[0] -= zeroFactor * (sum.Sign * (2.0 * sumRow[uj]) + 2.0 * differenceRow[uj]);
+    const auto stretch = [&](uint32_t from, uint32_t to) {
+      from = std::max(from, 1u);
+      to = std::min(to, w);
+      if (from >= to) return;
+      const bool minusForward = from >= uj;  // u - uj: backwards below uj
+      const int64_t minusAt = minusForward ? -int64_t{uj} : int64_t{uj};
+      if (from == turn) {  // u + uj = W: a cosine that vanishes on every pixel
+        const int64_t minus = minusAt + (minusForward ? 1 : -1) * int64_t{from};
+        out[from] -= otherFactor * (sum.Sign * sumRow[minus] + differenceRow[minus]);
+        return;
+      }
+      // u + uj: forwards below the turn, backwards and negated after it.
+      const bool plusForward = from < turn;
+      const int64_t plusAt = plusForward ? int64_t{uj} : 2 * int64_t{w} - uj;
+      const double plusSign = plusForward ? 1.0 : -1.0;
+      if (plusForward && minusForward)
+        SubtractStretch<1, 1>(out, sumRow, sum.Sign, differenceRow, from, to, plusAt, plusSign,
+                              minusAt, otherFactor);
+      else if (plusForward)
+        SubtractStretch<1, -1>(out, sumRow, sum.Sign, differenceRow, from, to, plusAt, plusSign,
+                               minusAt, otherFactor);
+      else if (minusForward)
+        SubtractStretch<-1, 1>(out, sumRow, sum.Sign, differenceRow, from, to, plusAt, plusSign,
+                               minusAt, otherFactor);
+      else
+        SubtractStretch<-1, -1>(out, sumRow, sum.Sign, differenceRow, from, to, plusAt, plusSign,
+                                minusAt, otherFactor);
+    };
+    // Cut at uj, at the turn and just after it, in increasing order.
+    uint32_t cuts[3] = {uj, turn, turn + 1};
+    std::sort(cuts, cuts + 3);
+    stretch(1, cuts[0]);
+    stretch(cuts[0], cuts[1]);
+    stretch(cuts[1], cuts[2]);
+    stretch(cuts[2], w);
   }
 }
 

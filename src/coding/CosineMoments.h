@@ -6,12 +6,12 @@
 //   C(a, b) = sum over the mask of cos(pi a (2x+1) / 2W) cos(pi b (2y+1) / 2H),
 // and all moments follow from those with a < W and b < H, which one DCT II
 // of the mask gives: in each direction C(-a) = C(a), C(a + 4W) = C(a),
-// C(2W - a) = -C(a), hence C(W) = 0.
+// C(2W - a) = -C(a), hence C(W) = 0. The table holds just those W x H
+// moments, in the array of the mask's spectrum it is made from.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "model/Arrays.h"
 
@@ -20,8 +20,8 @@ namespace tvlc {
 class TCosineMoments {
  public:
   // `maskSpectrum`: the orthonormal DCT II of the mask (1.0 inside, 0.0
-  // outside), width * height coefficients.
-  TCosineMoments(uint16_t width, uint16_t height, const TShapeData& maskSpectrum);
+  // outside), width * height coefficients; the table takes over its array.
+  TCosineMoments(uint16_t width, uint16_t height, TShapeData maskSpectrum);
 
   // C(a, b) for any frequencies.
   double Moment(int64_t a, int64_t b) const;
@@ -32,15 +32,8 @@ class TCosineMoments {
   void SubtractGramColumn(size_t j, double m, TShapeData& work) const;
 
  private:
-  // Table row of vertical frequency b folded below H, and the sign the fold
-  // puts on it.
-  const double* FoldedRow(uint32_t b, double& sign) const;
-
   uint32_t width_, height_;
-  // Row b < H holds C(a, b) for a from -(W-1) to 2W-2, the frequencies that
-  // sums and differences of two horizontal frequencies reach.
-  size_t rowLength_;
-  std::vector<double> table_;
+  TShapeData table_;  // C(a, b) at b * W + a
 
   // Orthonormal factor of a frequency: 1/sqrt(n) for 0, sqrt(2/n) for the others.
   struct TScales {

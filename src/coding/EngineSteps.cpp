@@ -19,8 +19,15 @@ uint32_t MaskPixelCount(const TShapeMask& mask) {
 }
 
 double ResidualPSNR(const TShapeData& residual, uint32_t count) {
-  double energy = 0.0;
-  for (double value : residual) energy += value * value;
+  return PSNROfEnergy(AddSquares(residual.begin(), residual.end(), 0.0), count);
+}
+
+double AddSquares(const double* from, const double* to, double energy) {
+  for (; from != to; ++from) energy += *from * *from;
+  return energy;
+}
+
+double PSNROfEnergy(double energy, uint32_t count) {
   if (energy == 0.0) return kUnlimitedPSNR;
   return 10.0 * std::log10(double(count) * kPeakSquared / energy);
 }

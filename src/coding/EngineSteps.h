@@ -24,6 +24,13 @@ uint32_t MaskPixelCount(const TShapeMask& mask);
 // index order; kUnlimitedPSNR when E is exactly 0.
 double ResidualPSNR(const TShapeData& residual, uint32_t count);
 
+// The two halves of ResidualPSNR, for an engine that knows where the residual
+// is zero: `energy` plus the squares of [from, to) added in index order (a
+// stretch of zeros adds nothing, so leaving it out changes no bit), and the
+// PSNR of a total energy.
+double AddSquares(const double* from, const double* to, double energy);
+double PSNROfEnergy(double energy, uint32_t count);
+
 // norms[v*W+u] = sum over the mask of Basis(u, v, x, y)^2. Uses the
 // transformation's BasisNorms when it has one, handing it `scratch` filled
 // with the mask as doubles (the module may overwrite it); otherwise sums the

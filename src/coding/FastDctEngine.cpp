@@ -1,11 +1,14 @@
 #include "coding/FastDctEngine.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 
+#include "coding/CarriedAnalysisBound.h"
 #include "coding/CosineMoments.h"
 #include "coding/EngineSteps.h"
 #include "coding/InitBracket.h"
+#include "coding/LeadingCandidates.h"
 #include "coding/MaskedDctBasis.h"
 #include "coding/TransformShape.h"
 
@@ -13,13 +16,26 @@ namespace tvlc {
 
 namespace {
 
-TCosineMoments MomentsOfMask(const TTransDescriptor& descriptor, uint16_t width, uint16_t height,
-                             const TShapeMask& mask) {
-  TShapeData spectrum(mask.size());
-  for (size_t i = 0; i < mask.size(); ++i) spectrum[i] = double(mask[i]);
+// Everything the engine allocates, made at once before any other work.
+struct TFastDctMemory {
+  TFastDctMemory(uint16_t width, uint16_t height, const TShapeMask& mask)
+      : norms(mask.size()),
+        accumulated(mask.size()),
+        work(mask.size()),
+        momentTable(mask.size()),
+        basis(width, height, mask) {}
+
+  TShapeData norms, accumulated, work;
+  TShapeData momentTable;  // the mask's spectrum until it becomes the moment table
+  TMaskedDctBasis basis;
+};
+
+// The exact analysis of the residual, by the transformation itself.
+void AnalyseExactly(const TTransDescriptor& descriptor, const TShapeData& residual,
+                    TShapeData& work) {
+  std::copy(residual.begin(), residual.end(), work.begin());
   // A failing module reports it through Done.
-  descriptor.Transform(0, spectrum.data());
-  return TCosineMoments(width, height, spectrum);
+  descriptor.Transform(0, work.data());
 }
 
 }  // namespace
@@ -27,42 +43,59 @@ TCosineMoments MomentsOfMask(const TTransDescriptor& descriptor, uint16_t width,
 uint8_t AnalyzeShapeFastDct(const TTransDescriptor& descriptor, uint16_t width, uint16_t height,
                             TShapeData& coefficients, const TShapeMask& mask, double requestedPSNR,
                             uint16_t notifyInterval, const TProgressHandler& onProgress) {
-  const size_t count = size_t(width) * height;
+  std::optional<TFastDctMemory> memory;
+  try {
+    memory.emplace(width, height, mask);
+  } catch (const std::bad_alloc&) {
+    // The literal engine needs less and makes the same choices.
+    return AnalyzeShapeLiteral(descriptor, width, height, coefficients, mask, requestedPSNR,
+                               notifyInterval, onProgress);
+  }
+  TShapeData &norms = memory->norms, &accumulated = memory->accumulated, &work = memory->work;
+  TMaskedDctBasis& basis = memory->basis;
+
   TInitBracket bracket(descriptor);
   try {
-    TShapeData norms(count), accumulated(count), work(count);
     const uint8_t initStatus = bracket.Open(width, height);
     if (initStatus != 0) return initStatus;
 
     const uint32_t maskPixels = MaskPixelCount(mask);
     ComputeBasisNorms(descriptor, width, height, mask, work, norms);
-    TMaskedDctBasis basis(width, height, mask);
-    // Only needed once the analysis is carried over an iteration.
-    std::optional<TCosineMoments> moments;
+    for (size_t i = 0; i < mask.size(); ++i) memory->momentTable[i] = double(mask[i]);
+    // A failing module reports it through Done.
+    descriptor.Transform(0, memory->momentTable.data());
+    const TCosineMoments moments(width, height, std::move(memory->momentTable));
+    const double smallestNorm = SmallestUsableNorm(norms);
+    const bool normsPositive = smallestNorm > 0.0;
+    TCarriedAnalysisBound bound(mask.size(), smallestNorm);
 
     // From here on `coefficients` is the residual; whatever the input held
-    // outside the mask, even a NaN, must not reach it. The iterations work on
-    // its packed mask pixels and bring the window up to date whenever it is
-    // looked at.
-    for (size_t i = 0; i < count; ++i) coefficients[i] = mask[i] ? coefficients[i] : 0.0;
-    TShapeData residual = basis.Pack(coefficients);
-    double psnr = ResidualPSNR(residual, maskPixels);
+    // outside the mask, even a NaN, must not reach it.
+    for (size_t i = 0; i < mask.size(); ++i) coefficients[i] = mask[i] ? coefficients[i] : 0.0;
+    double energy = basis.Energy(coefficients);
+    double psnr = PSNROfEnergy(energy, maskPixels);
 
+    const bool alwaysExact = mask.size() <= kExactAnalysisWindow;
     bool stop = false;
     int32_t iteration = 0;
     size_t chosen = kNoCoefficient;
     double m = 0.0;
     // A NaN PSNR ends the loop too: the expansion could never recover.
     while (!stop && psnr < requestedPSNR) {
-      if (iteration % kFreshAnalysisInterval == 0) {
-        work = coefficients;
-        // A failing module reports it through Done.
-        descriptor.Transform(0, work.data());
+      if (alwaysExact || iteration % kFreshAnalysisInterval == 0 || bound.BelowNoiseFloor(energy)) {
+        AnalyseExactly(descriptor, coefficients, work);
+        bound.Refresh(energy);
       } else {
-        if (!moments) moments.emplace(MomentsOfMask(descriptor, width, height, mask));
-        moments->SubtractGramColumn(chosen, m, work);
+        moments.SubtractGramColumn(chosen, m, work);
+        bound.Update(m, energy);
       }
-      chosen = ChooseCoefficient(work, norms);
+      TLeadingPair pair = ChooseLeadingPair(work, norms, normsPositive);
+      if (pair.Best != kNoCoefficient && !bound.Separates(pair, work, norms)) {
+        AnalyseExactly(descriptor, coefficients, work);
+        bound.Refresh(energy);
+        pair = ChooseLeadingPair(work, norms, normsPositive);
+      }
+      chosen = pair.Best;
       // No basis function reaches the mask: nothing could lower the error.
       if (chosen == kNoCoefficient) break;
 
@@ -70,13 +103,13 @@ uint8_t AnalyzeShapeFastDct(const TTransDescriptor& descriptor, uint16_t width, 
       accumulated[chosen] += m;
       const uint16_t u = uint16_t(chosen % width);
       const uint16_t v = uint16_t(chosen / width);
-      basis.Subtract(u, v, m, residual);
-      psnr = ResidualPSNR(residual, maskPixels);
+      basis.Subtract(u, v, m, coefficients);
+      energy = basis.Energy(coefficients);
+      psnr = PSNROfEnergy(energy, maskPixels);
 
       ++iteration;
-      const bool notifies = notifyInterval > 0 && iteration % notifyInterval == 0 && onProgress;
-      if (notifies || iteration % kFreshAnalysisInterval == 0) basis.Unpack(residual, coefficients);
-      if (notifies) onProgress(iteration, accumulated, psnr, coefficients, u, v, stop);
+      if (notifyInterval > 0 && iteration % notifyInterval == 0 && onProgress)
+        onProgress(iteration, accumulated, psnr, coefficients, u, v, stop);
     }
 
     coefficients = accumulated;

@@ -1,14 +1,32 @@
 // Analysis of a shape with the built-in DCT II that makes the literal
-// engine's choices without its analysis transform per iteration. It keeps
+// engine's choices without its analysis transform per iteration. It carries
 // the analysis of the residual from one iteration to the next: when the
 // residual loses m times basis function j on the mask, its analysis loses
 // m times the inner products of basis function j with every basis function
 // over the mask, which the mask's cosine moments give in one pass over the
-// coefficients. The residual itself is still updated explicitly, with the
-// DCT II's own basis values, so that the PSNR that stops the expansion and
-// everything the notifications report is that of the literal engine; from
-// time to time the kept analysis is recomputed from it, so that rounding
-// cannot build up.
+// coefficients. The residual itself is updated explicitly in the caller's
+// array, with the DCT II's own basis values, and its PSNR is computed by
+// the literal engine's code.
+//
+// The carried analysis drifts from the exact one by rounding; a bound on
+// that drift (TCarriedAnalysisBound) decides when to analyse the residual
+// afresh with the transformation itself:
+// - when the best candidate is not separated from its rivals by more than
+//   the bound, so that every choice is the one the literal engine's rule
+//   makes on the exact analysis of this engine's residual (ties included:
+//   the lowest index wins);
+// - when the residual's energy has fallen so far below the energy of the
+//   last exact analysis that the bound would swamp it (the rounding noise
+//   floor);
+// - every kFreshAnalysisInterval iterations;
+// - and every iteration in windows of at most kExactAnalysisWindow
+//   coefficients, where the transform costs about as much as carrying the
+//   analysis: there the engine is the literal engine bit for bit.
+//
+// Memory: besides the caller's arrays, the literal engine's three arrays of
+// N doubles, the moment table of N doubles and tables of the window's sides,
+// all made before the transformation is initialised; when they cannot be
+// had, the literal engine does the work.
 #pragma once
 
 #include <cstdint>
@@ -19,8 +37,10 @@
 
 namespace tvlc {
 
-// Iterations between two exact analyses of the residual.
+// Iterations between two exact analyses of the residual at most.
 constexpr int32_t kFreshAnalysisInterval = 256;
+// Windows analysed exactly in every iteration (16 x 16 and smaller).
+constexpr size_t kExactAnalysisWindow = 256;
 
 // The analysis mode of TransformShape, same arguments, statuses,
 // notifications and failure handling. The descriptor must be the built-in

@@ -1,8 +1,9 @@
 #include "coding/MaskedDctBasis.h"
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
+
+#include "coding/EngineSteps.h"
 
 namespace tvlc {
 
@@ -21,18 +22,13 @@ double TMaskedDctBasis::TAxisFactors::Factor(uint32_t k, uint32_t x) const {
 }
 
 TMaskedDctBasis::TMaskedDctBasis(uint16_t width, uint16_t height, const TShapeMask& mask)
-    : width_(width), horizontal_(width), vertical_(height), columnFactors_(width) {
+    : width_(width), mask_(mask), horizontal_(width), vertical_(height), columnFactors_(width) {
   for (uint32_t y = 0; y < height; ++y) {
     const uint8_t* row = mask.data() + size_t{y} * width_;
-    for (uint32_t x = 0; x < width_;) {
-      if (!row[x]) {
-        ++x;
-        continue;
-      }
-      const uint32_t start = x;
-      while (x < width_ && row[x]) ++x;
-      runs_.push_back({y, start, x - start});
-    }
+    uint32_t first = 0, end = width_;
+    while (first < end && !row[first]) ++first;
+    while (end > first && !row[end - 1]) --end;
+    if (first < end) rows_.push_back({y, first, end});
   }
 }
 
@@ -40,35 +36,27 @@ double TMaskedDctBasis::Value(uint32_t u, uint32_t v, uint32_t x, uint32_t y) co
   return horizontal_.Factor(u, x) * vertical_.Factor(v, y);
 }
 
-TShapeData TMaskedDctBasis::Pack(const TShapeData& window) const {
-  size_t count = 0;
-  for (const TRun& run : runs_) count += run.Length;
-  TShapeData packed(count);
-  double* out = packed.data();
-  for (const TRun& run : runs_) {
-    const double* from = window.data() + size_t{run.Y} * width_ + run.X;
-    out = std::copy(from, from + run.Length, out);
-  }
-  return packed;
-}
-
-void TMaskedDctBasis::Unpack(const TShapeData& packed, TShapeData& window) const {
-  const double* from = packed.data();
-  for (const TRun& run : runs_) {
-    std::copy(from, from + run.Length, window.data() + size_t{run.Y} * width_ + run.X);
-    from += run.Length;
-  }
-}
-
-void TMaskedDctBasis::Subtract(uint16_t u, uint16_t v, double m, TShapeData& packed) {
+void TMaskedDctBasis::Subtract(uint16_t u, uint16_t v, double m, TShapeData& residual) {
   for (uint32_t x = 0; x < width_; ++x) columnFactors_[x] = horizontal_.Factor(u, x);
-  double* __restrict out = packed.data();
-  for (const TRun& run : runs_) {
-    const double rowFactor = vertical_.Factor(v, run.Y);
-    const double* __restrict factors = columnFactors_.data() + run.X;
-    for (uint32_t i = 0; i < run.Length; ++i) out[i] -= factors[i] * rowFactor * m;
-    out += run.Length;
+  for (const TRowStretch& row : rows_) {
+    const size_t start = size_t{row.Y} * width_;
+    const double rowFactor = vertical_.Factor(v, row.Y);
+    const uint8_t* __restrict inside = mask_.data() + start;
+    const double* __restrict factors = columnFactors_.data();
+    double* __restrict out = residual.data() + start;
+    // The literal engine's product order: (horizontal * vertical) * m.
+    for (uint32_t x = row.First; x < row.End; ++x)
+      out[x] = inside[x] ? out[x] - factors[x] * rowFactor * m : out[x];
   }
+}
+
+double TMaskedDctBasis::Energy(const TShapeData& residual) const {
+  double energy = 0.0;
+  for (const TRowStretch& row : rows_) {
+    const double* start = residual.data() + size_t{row.Y} * width_;
+    energy = AddSquares(start + row.First, start + row.End, energy);
+  }
+  return energy;
 }
 
 }  // namespace tvlc

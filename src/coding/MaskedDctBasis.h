@@ -1,9 +1,9 @@
 // The built-in DCT II's basis functions on the pixels of a mask, with bit for
 // bit the values of its Basis slot but without a slot call per pixel: an
 // engine that subtracts them from a residual keeps the residual the literal
-// engine has. Residuals are held packed, the mask pixels alone in index
-// order: the squares of the packed values sum to exactly the error energy of
-// the whole window, whose other pixels are 0, in a fraction of the time.
+// engine would keep with the same multiples. The residual stays a whole
+// window, 0 outside the mask; only each row's stretch from its first to its
+// last mask pixel is visited, which is also where its error energy lies.
 #pragma once
 
 #include <cstdint>
@@ -15,18 +15,19 @@ namespace tvlc {
 
 class TMaskedDctBasis {
  public:
+  // Keeps a reference to `mask`, which must outlive the object.
   TMaskedDctBasis(uint16_t width, uint16_t height, const TShapeMask& mask);
 
   // B(u, v, x, y) as the built-in DCT II's Basis gives it.
   double Value(uint32_t u, uint32_t v, uint32_t x, uint32_t y) const;
 
-  // The mask pixels of a window, in index order.
-  TShapeData Pack(const TShapeData& window) const;
-  // Puts packed values back at their pixels; the others are left alone.
-  void Unpack(const TShapeData& packed, TShapeData& window) const;
+  // residual[p] -= B(u, v, x, y) * m at every mask pixel p = (x, y); the
+  // other pixels are left as they are (0 in a residual).
+  void Subtract(uint16_t u, uint16_t v, double m, TShapeData& residual);
 
-  // packed[i] -= B(u, v, x, y) * m, (x, y) the i-th pixel of the mask.
-  void Subtract(uint16_t u, uint16_t v, double m, TShapeData& packed);
+  // The sum of the squared residual in index order, bit for bit the energy
+  // of ResidualPSNR when the residual is 0 outside the mask.
+  double Energy(const TShapeData& residual) const;
 
  private:
   // The DCT II's own arithmetic for the factor of frequency k at position x
@@ -40,13 +41,14 @@ class TMaskedDctBasis {
     double ZeroScale, OtherScale;
   };
 
-  // A row's stretch of consecutive mask pixels.
-  struct TRun {
-    uint32_t Y, X, Length;
+  // A row's pixels from its first to its last mask pixel; empty rows have none.
+  struct TRowStretch {
+    uint32_t Y, First, End;
   };
 
   uint32_t width_;
-  std::vector<TRun> runs_;
+  const TShapeMask& mask_;
+  std::vector<TRowStretch> rows_;
   TAxisFactors horizontal_, vertical_;
   std::vector<double> columnFactors_;  // of the coefficient being subtracted, per x
 };

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
-#include "CliScratch.h"
+#include "RunCli.h"
 #include "model/Bmp.h"
 #include "model/PictureArrays.h"
 #include "study/MapCost.h"
@@ -20,13 +18,6 @@ const char* const kHeader =
 
 using CliRd = CliScratchTest;
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::vector<std::string> Split(const std::string& text, const std::string& separator) {
   std::vector<std::string> parts;
   size_t start = 0;
@@ -36,7 +27,6 @@ std::vector<std::string> Split(const std::string& text, const std::string& separ
   parts.push_back(text.substr(start));
   return parts;
 }
-
 
 // The CSV's data rows as fields (no field of these rows is quoted).
 std::vector<std::vector<std::string>> CsvRows(const std::string& csv) {
@@ -109,6 +99,26 @@ TEST_F(CliRd, RectanglesCostNoMapBitsAndStandardCodecsJoinTheCsv) {
   }
   EXPECT_NE(rd.out.find("BD-rate against jpeg (map included): "), std::string::npos);
   EXPECT_NE(rd.out.find("BD-rate against jpeg2000 (map not counted): "), std::string::npos);
+}
+
+TEST_F(CliRd, AGeneratedSegmentationIsNamedByItsMethodAndCostsItsLabels) {
+  const TCliRun rd = Run("rd " + kPicture + " --segment felzenszwalb:scale=250 --psnr 25:30:5" +
+                         " --save-map " + Path("map.bmp") + " --csv " + Path("rd.csv"));
+  ASSERT_EQ(rd.status, 0) << rd.out;
+  const std::vector<int32_t> labels = *ColorLabels(ReadBmpFile(Path("map.bmp")));
+  const std::string mapBytes = std::to_string(CodeMapLabels(labels, 64, 48).size());
+  const std::string name = "segment felzenszwalb (scale 250, sigma 0.8, min size 100)";
+  EXPECT_EQ(ValueAfterLabel(rd.out, "map: "), name + ", " + mapBytes + " bytes");
+  const std::vector<std::string> lines = Split(ReadText(Path("rd.csv")), "\r\n");
+  ASSERT_EQ(lines.size(), 4u);
+  for (size_t i = 1; i < 3; ++i) {
+    // The name holds commas, so the field is quoted.
+    const std::string lead = "tvlc,\"" + name + "\",";
+    ASSERT_EQ(lines[i].rfind(lead, 0), 0u) << lines[i];
+    EXPECT_EQ(Split(lines[i].substr(lead.size()), ",")[4], mapBytes) << lines[i];
+  }
+  EXPECT_EQ(Run("rd " + kPicture + " " + kMap + " --segment slic").status, 2);
+  EXPECT_EQ(Run("rd " + kPicture + " --rect 8x8 --segment slic").status, 2);
 }
 
 TEST_F(CliRd, BadRangesAndListsAreUsageErrors) {

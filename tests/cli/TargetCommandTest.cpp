@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "CliScratch.h"
+#include "RunCli.h"
 
 namespace tvlc::testing {
 namespace {
@@ -11,7 +11,6 @@ const std::string kPicture = Data("pictures/camera_64x48.bmp");
 const std::string kMap = Data("maps/camera_64x48_felzenszwalb.bmp");
 
 using CliTarget = CliScratchTest;
-
 
 TEST_F(CliTarget, BudgetIsKeptWithTheMapCountedAndTheChoiceReproduces) {
   const TCliRun run = Run("compress " + kPicture + " " + kMap + " " + Path("t.tvzx") +

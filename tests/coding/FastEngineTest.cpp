@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -14,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "EngineChecker.h"
 #include "FakeTransform.h"
 #include "SampleShapes.h"
 #include "coding/EngineSteps.h"
@@ -126,11 +128,8 @@ TEST_P(FastEngineOnSamples, MakesTheLiteralChoicesAndSpectrum) {
   for (const TShapeItem& item : sample.Shapes) {
     if (!checked->Checked(item)) continue;
     ++shapes;
-    SCOPED_TRACE(item.Name);
-    const Expansion literal = ExpandShape(AnalyzeShapeLiteral, *item.Shape, request);
-    const Expansion fast = ExpandShape(AnalyzeShapeFastDct, *item.Shape, request);
-    ASSERT_EQ(literal.status, 0);
-    ExpectSameExpansion(fast, literal);
+    const TVerdict verdict = CompareWithReference(AnalyzeShapeFastDct, JobOfShape(item), request);
+    EXPECT_TRUE(verdict.Agrees) << verdict.Divergence;
   }
   EXPECT_EQ(shapes, checked->CheckedShapes);
 }
@@ -407,15 +406,58 @@ TEST_F(FastEngineOnCountingModule, KeepsTheBracketAndTheArrayLengths) {
   EXPECT_FALSE(fake::State().initialised);
 }
 
-TEST_F(FastEngineOnCountingModule, AnalysesTheResidualAfreshAtFixedIntervals) {
-  constexpr size_t kIterations = 2 * kFreshAnalysisInterval + 88;
-  const Expansion e = Expand(AnalyzeShapeFastDct, descriptor, kW, kH, Pattern(kN, 1.3),
-                             StaircaseMask(), 1000.0, kIterations);
-  ASSERT_EQ(e.iterations.size(), kIterations);
-  // The residual's analysis before iterations 1, 257 and 513, and the
-  // mask's once.
-  EXPECT_EQ(fake::State().transformCalls, 4);
+// The iterations of an expansion on the counting module that began with an
+// exact analysis of the residual, and how many Transform calls it made.
+struct FreshAnalyses {
+  std::vector<int32_t> iterations;
+  int transformCalls = 0;
+};
+
+FreshAnalyses RecordFreshAnalyses(const TTransDescriptor& descriptor, uint16_t w, uint16_t h,
+                                  const TShapeMask& mask, int32_t stopAt) {
+  FreshAnalyses fresh;
+  int transformsBefore = 0;
+  const TProgressHandler record = [&](int32_t iteration, const TShapeData&, double,
+                                      const TShapeData&, uint16_t, uint16_t, bool& stop) {
+    if (fake::State().transformCalls > transformsBefore) fresh.iterations.push_back(iteration);
+    transformsBefore = fake::State().transformCalls;
+    stop = iteration >= stopAt;
+  };
+  TShapeData coefficients = Pattern(mask.size(), 1.3);
+  EXPECT_EQ(AnalyzeShapeFastDct(descriptor, w, h, coefficients, mask, 1000.0, 1, record), 0);
+  fresh.transformCalls = fake::State().transformCalls;
+  return fresh;
+}
+
+TEST_F(FastEngineOnCountingModule, AnalysesTheResidualAfreshAtLeastEveryInterval) {
+  // Larger than the windows analysed exactly in every iteration.
+  constexpr uint16_t w = 32, h = 16;
+  static_assert(size_t(w) * h > kExactAnalysisWindow);
+  TShapeMask mask(size_t(w) * h);
+  for (uint16_t y = 0; y < h; ++y)
+    for (uint16_t x = 0; x < w; ++x) mask[size_t(y) * w + x] = x <= 2 * y + 3;
+  constexpr int32_t kIterations = 2 * kFreshAnalysisInterval + 88;
+  const FreshAnalyses fresh = RecordFreshAnalyses(descriptor, w, h, mask, kIterations);
+  ASSERT_FALSE(fresh.iterations.empty());
+  for (int32_t start : {1, kFreshAnalysisInterval + 1, 2 * kFreshAnalysisInterval + 1})
+    EXPECT_NE(std::find(fresh.iterations.begin(), fresh.iterations.end(), start),
+              fresh.iterations.end())
+        << start;
+  for (size_t i = 1; i < fresh.iterations.size(); ++i)
+    EXPECT_LE(fresh.iterations[i] - fresh.iterations[i - 1], kFreshAnalysisInterval);
+  // Mostly carried: this residual stays far above the noise floor.
+  EXPECT_LT(fresh.iterations.size(), size_t(kIterations) / 4);
+  // The mask's analysis besides the residual's; never a Basis call.
+  EXPECT_EQ(fresh.transformCalls, int(fresh.iterations.size()) + 1);
   EXPECT_EQ(fake::State().basisCalls, 0);
+}
+
+TEST_F(FastEngineOnCountingModule, SmallWindowsAreAnalysedExactlyInEveryIteration) {
+  static_assert(kN <= kExactAnalysisWindow);
+  const FreshAnalyses fresh = RecordFreshAnalyses(descriptor, kW, kH, StaircaseMask(), 40);
+  ASSERT_EQ(fresh.iterations.size(), 40u);
+  EXPECT_EQ(fresh.iterations.back(), 40);
+  EXPECT_EQ(fresh.transformCalls, 41);
 }
 
 TEST_F(FastEngineOnCountingModule, ExceptionFromTransformGivesStatusOneAndZeroSpectrum) {

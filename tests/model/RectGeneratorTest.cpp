@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "model/RectGenerator.h"
 
 namespace tvlc {
@@ -21,6 +24,16 @@ TEST(RectGenerator, TilesA512PictureWith64Squares) {
   EXPECT_EQ((*grid.MapData)[size_t(100) * 512 + 130], 8 + 2);  // row 1, column 2
   EXPECT_EQ(grid.Image.Pixel(130, 100), TColor(10));
   EXPECT_TRUE(grid.Shapes[10].Shape->Contains(130, 100));
+}
+
+TEST(RectGenerator, ProgressMovesPerRectangleAndInputComesPerRow) {
+  std::vector<std::string> calls;
+  GenerateRectangles(
+      100, 50, 64, 32, nullptr, 0,
+      [&](int64_t reached) { calls.push_back(std::to_string(reached)); },
+      [&] { calls.push_back("row"); });
+  // Rectangles at (0, 0), (64, 0), (0, 32), (64, 32) of a 100-pixel-wide map.
+  EXPECT_EQ(calls, (std::vector<std::string>{"0", "64", "row", "3200", "3264", "row"}));
 }
 
 TEST(RectGenerator, EdgeRectanglesKeepFullBoxesPastTheMap) {

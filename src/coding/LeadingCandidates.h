@@ -1,0 +1,33 @@
+// The choice of the next coefficient from an analysis known only to within
+// an error: the engine's rule (largest work^2 / norm, lowest index on ties)
+// gives the best candidate, and two kernels tell whether that choice could
+// change if every analysis value moved by up to the error.
+#pragma once
+
+#include <cstddef>
+
+#include "model/Arrays.h"
+
+namespace tvlc {
+
+struct TLeadingPair {
+  size_t Best;          // as ChooseCoefficient chooses; kNoCoefficient when none
+  double BestGain;      // work^2 / norm of the best
+  double RunnerUpGain;  // the largest gain of the other usable coefficients, 0 when none
+};
+
+// One pass over the analysis; the best is ChooseCoefficient's bit for bit.
+// `normsPositive`: no usable norm is negative (SmallestUsableNorm > 0),
+// which allows a faster pass.
+TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms,
+                               bool normsPositive);
+
+// Whether some usable coefficient k other than `best` could win the rule
+// against `best` if every work value were off by up to `error`:
+// (|work[k]| + error)^2 * norms[best] >= (|work[best]| - error)^2 * norms[k].
+bool AnyRivalWithin(const TShapeData& work, const TShapeData& norms, size_t best, double error);
+
+// The smallest usable norm (neither 0 nor NaN); 0 when there is none.
+double SmallestUsableNorm(const TShapeData& norms);
+
+}  // namespace tvlc
