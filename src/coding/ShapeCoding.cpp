@@ -97,8 +97,9 @@ void QuantizeInPlace(TShape& shape, TShapeData& spectrum) {
 }
 
 // Paints the synthesized window; see Decode for which pixels are painted.
+// The window's own bitmap gets the painted pixels too when there is one.
 void PaintWindow(const TShape& shape, const TShapeData& pixels, TImage& canvas,
-                 std::vector<uint8_t>& decodedMask, TImage& bitmap) {
+                 std::vector<uint8_t>& decodedMask, TImage* bitmap) {
   const int32_t right = shape.Left + shape.RoundedWidth();
   const int32_t bottom = shape.Top + shape.RoundedHeight();
   size_t k = 0;
@@ -111,7 +112,7 @@ void PaintWindow(const TShape& shape, const TShapeData& pixels, TImage& canvas,
       if (decodedMask[size_t(p)] != 0 && !own) continue;
       const TColor grey = Grey(DecodedGrey(pixels[k]));
       canvas.SetPixel(x, y, grey);
-      bitmap.SetPixel(x - shape.Left, y - shape.Top, grey);
+      if (bitmap) bitmap->SetPixel(x - shape.Left, y - shape.Top, grey);
       decodedMask[size_t(p)] = own ? 1 : 0;
     }
 }
@@ -195,6 +196,15 @@ bool Decode(TShape& shape, TImage& canvas, std::vector<uint8_t>& decodedMask,
 bool DecodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
                           std::vector<uint8_t>& decodedMask, const std::string& name,
                           const TDiagnosticBitmaps& diagnostics) {
+  if (!diagnostics.Enabled) return DecodeInto(shape, descriptor, canvas, decodedMask);
+  TImage bitmap(shape.RoundedWidth(), shape.RoundedHeight());
+  if (!DecodeInto(shape, descriptor, canvas, decodedMask, &bitmap)) return false;
+  WriteDiagnostic(diagnostics, "SEGMENT_DECODED_IMG_" + name + ".BMP", bitmap);
+  return true;
+}
+
+bool DecodeInto(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
+                std::vector<uint8_t>& decodedMask, TImage* bitmap) {
   const int width = shape.RoundedWidth();
   const int height = shape.RoundedHeight();
   // A spectrum that does not fit the window counts as none.
@@ -205,10 +215,7 @@ bool DecodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor, TIm
   if (shape.Quality != 0) QuantizeInPlace(shape, pixels);
   HandBackConfig(shape, *descriptor);
   if (Synthesize(descriptor, shape, pixels) != 0) return false;
-
-  TImage bitmap(width, height);
   PaintWindow(shape, pixels, canvas, decodedMask, bitmap);
-  WriteDiagnostic(diagnostics, "SEGMENT_DECODED_IMG_" + name + ".BMP", bitmap);
   return true;
 }
 
