@@ -88,11 +88,11 @@ TEST_F(CliFiles, CompressWithoutQuantizationPrintsThePsnrTheFileGives) {
   const double fromFile = PicturePsnr(ReadBmpFile(kPicture), ReadBmpFile(Path("d.bmp")));
   char expected[32];
   std::snprintf(expected, sizeof expected, "%.2f", fromFile);
-  EXPECT_EQ(ValueAfter(compressed.out, "decoded picture PSNR [dB]: "), expected);
+  EXPECT_EQ(ValueAfterLabel(compressed.out, "decoded picture PSNR [dB]: "), expected);
 
   const TCliRun encoded = Run("encode " + kPicture + " " + kMap + " --psnr 30 --quality 0 --csv");
   ASSERT_EQ(encoded.status, 0);
-  EXPECT_NE(ValueAfter(encoded.out, "# decoded picture PSNR [dB]: "), expected)
+  EXPECT_NE(ValueAfterLabel(encoded.out, "# decoded picture PSNR [dB]: "), expected)
       << "rounding made no difference, so this test proves nothing";
 }
 
