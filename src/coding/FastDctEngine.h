@@ -29,6 +29,7 @@
 // had, the literal engine does the work.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "model/Arrays.h"
@@ -37,8 +38,12 @@
 
 namespace tvlc {
 
-// Iterations between two exact analyses of the residual at most.
+// Iterations between two exact analyses of the residual at most, in
+// windows of up to 256 x 256 coefficients; larger windows stretch it with
+// their size (FreshAnalysisInterval), so that the two transforms of a
+// refresh cost about as much per iteration whatever the window.
 constexpr int32_t kFreshAnalysisInterval = 256;
+int32_t FreshAnalysisInterval(size_t coefficientCount);
 // Windows analysed exactly in every iteration (16 x 16 and smaller).
 constexpr size_t kExactAnalysisWindow = 256;
 
