@@ -11,11 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "../tests/coding/SampleShapes.h"
+#include "WindowJob.h"
 #include "appcore/MainCore.h"
 #include "coding/FastDctEngine.h"
-#include "coding/TransformShape.h"
-#include "transform/DCTII.h"
 
 namespace tvlc {
 namespace {
@@ -33,27 +31,6 @@ const SampleShapes& Camera() {
   static const SampleShapes sample = LoadSampleShapes(kPicture, kMap);
   return sample;
 }
-
-// What an engine needs of one shape.
-struct TWindowJob {
-  uint16_t Width, Height;
-  TShapeMask Mask;
-  TShapeData Pixels;
-
-  explicit TWindowJob(const TShape& shape)
-      : Width(uint16_t(shape.RoundedWidth())),
-        Height(uint16_t(shape.RoundedHeight())),
-        Mask(WindowMask(shape)),
-        Pixels(CentredShapePixels(shape)) {}
-
-  uint8_t Run(TShapeAnalysis analysis, double request, const TProgressHandler& onProgress) const {
-    TShapeData coefficients = Pixels;
-    const uint8_t status =
-        analysis(*DctIIDescriptor(), Width, Height, coefficients, Mask, request, 1, onProgress);
-    benchmark::DoNotOptimize(coefficients.data());
-    return status;
-  }
-};
 
 TWindowJob JobOfShape(const std::string& name) {
   for (const TShapeItem& item : Camera().Shapes)

@@ -90,20 +90,21 @@ double TBlockAnalysis::TileMaximum(TTileRange columns, TTileRange rows) const {
 void TBlockAnalysis::Rescan(TBlock& block) {
   block.Best = kNoCoefficient;
   block.BestGain = block.SecondGain = 0.0;
-  for (uint32_t v = block.V0; v < block.V1; ++v)
+  for (uint32_t v = block.V0; v < block.V1; ++v) {
+    const double* w = work_.data() + size_t{v} * width_;
+    const double* n = norms_.data() + size_t{v} * width_;
     for (uint32_t u = block.U0; u < block.U1; ++u) {
-      const size_t k = size_t{v} * width_ + u;
-      const double n = norms_[k];
-      if (n == 0.0 || std::isnan(n)) continue;
-      const double gain = work_[k] * work_[k] / n;
-      if (block.Best == kNoCoefficient || gain > block.BestGain) {
-        if (block.Best != kNoCoefficient) block.SecondGain = block.BestGain;
-        block.Best = k;
+      // Usable norms are positive here; 0 and NaN fail the test.
+      const double gain = n[u] > 0.0 ? w[u] * w[u] / n[u] : -1.0;
+      if (gain > block.BestGain || (gain == 0.0 && block.Best == kNoCoefficient)) {
+        block.SecondGain = block.BestGain;
+        block.Best = size_t{v} * width_ + u;
         block.BestGain = gain;
       } else {
         block.SecondGain = std::max(block.SecondGain, gain);
       }
     }
+  }
   block.Amplitude = std::sqrt(block.BestGain) * (1.0 + kBoundMargin);
   block.Current = log_.size();
 }
@@ -119,11 +120,17 @@ void TBlockAnalysis::MakeCurrent(TBlock& block) {
 
 void TBlockAnalysis::Refresh() {
   log_.clear();
+  eager_ = false;
+  crowdedChoices_ = 0;
   for (TBlock& block : blocks_) Rescan(block);
 }
 
 void TBlockAnalysis::Update(size_t j, double m) {
   log_.push_back({j, m});
+  if (eager_) {
+    moments_.SubtractGramColumn(j, m, work_);
+    return;
+  }
   const int64_t uj = int64_t(j % width_), vj = int64_t(j / width_);
   for (uint32_t c = 0; c < blockColumns_; ++c) {
     const int64_t u0 = int64_t{c} * kBlockSide, u1 = std::min<int64_t>(width_, u0 + kBlockSide) - 1;
@@ -150,12 +157,14 @@ void TBlockAnalysis::Update(size_t j, double m) {
 }
 
 TLeadingPair TBlockAnalysis::Choose() {
+  if (eager_) return ChooseLeadingPair(work_, norms_, true);
   // The block with the highest bound first: its best sets the bar the
   // others must reach to be looked at.
   TBlock* top = nullptr;
   for (TBlock& block : blocks_)
     if (block.InverseRoot != 0.0 && (!top || block.Amplitude > top->Amplitude)) top = &block;
   if (!top) return {kNoCoefficient, 0.0, 0.0};
+  const size_t appliedBefore = applied_;
   MakeCurrent(*top);
   double bar = 0.0;
   for (const TBlock& block : blocks_)
@@ -175,6 +184,13 @@ TLeadingPair TBlockAnalysis::Choose() {
     if (!reaches(block)) break;
     MakeCurrent(block);
     if (block.Best != kNoCoefficient) bar = std::max(bar, block.BestGain);
+  }
+  if (!eager_) {
+    crowdedChoices_ = applied_ - appliedBefore > blocks_.size() / 2 ? crowdedChoices_ + 1 : 0;
+    if (crowdedChoices_ >= kCrowdedChoices) {
+      eager_ = true;
+      for (TBlock& block : blocks_) MakeCurrent(block);
+    }
   }
 
   // The best of the current blocks, the lowest index on ties; every other
@@ -201,21 +217,19 @@ TLeadingPair TBlockAnalysis::Choose() {
 }
 
 bool TBlockAnalysis::AnyRivalWithin(size_t best, double error) {
+  if (eager_) return tvlc::AnyRivalWithin(work_, norms_, best, error);
   const double bestNorm = norms_[best];
   const double bestLow = std::fabs(work_[best]) - error;
   if (bestLow <= 0.0) return true;
   const double bar = bestLow / std::sqrt(bestNorm) * (1.0 - kBoundMargin);
-  const double bestLowSquare = bestLow * bestLow;
   for (TBlock& block : blocks_) {
     if (block.InverseRoot == 0.0 || block.Amplitude + error * block.InverseRoot < bar) continue;
     MakeCurrent(block);
-    for (uint32_t v = block.V0; v < block.V1; ++v)
-      for (uint32_t u = block.U0; u < block.U1; ++u) {
-        const size_t k = size_t{v} * width_ + u;
-        const double high = std::fabs(work_[k]) + error;
-        if (k != best && norms_[k] != 0.0 && high * high * bestNorm >= bestLowSquare * norms_[k])
-          return true;
-      }
+    for (uint32_t v = block.V0; v < block.V1; ++v) {
+      const size_t row = size_t{v} * width_;
+      if (tvlc::AnyRivalWithin(work_, norms_, best, error, row + block.U0, row + block.U1))
+        return true;
+    }
   }
   return false;
 }

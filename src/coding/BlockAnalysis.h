@@ -36,7 +36,8 @@ class TBlockAnalysis {
 
   // `work` was just analysed exactly: every block is current.
   void Refresh();
-  // Logs work[k] -= m * G[k][j] and raises every block's bound.
+  // Logs work[k] -= m * G[k][j] and raises every block's bound (or applies
+  // it to the whole window at once; see eager_).
   void Update(size_t j, double m);
   // The best candidate of the engine's rule and an upper bound of the
   // runner-up's gain, with every block that might hold the best made
@@ -45,9 +46,6 @@ class TBlockAnalysis {
   // AnyRivalWithin over the whole analysis, making current the blocks that
   // might hold a rival.
   bool AnyRivalWithin(size_t best, double error);
-
-  // How many block updates were applied since construction (for benchmarks).
-  size_t AppliedBlockUpdates() const { return applied_; }
 
  private:
   struct TBlock {
@@ -82,7 +80,16 @@ class TBlockAnalysis {
   std::vector<TUpdate> log_;
   std::vector<TTileRange> plusColumns_, minusColumns_, plusRows_, minusRows_;
   std::vector<size_t> candidates_;
-  size_t applied_ = 0;
+  size_t applied_ = 0;  // block updates applied, to tell crowded choices
+  // Where nearly every block must be made current anyway (a residual whose
+  // gains are all alike), one update of the whole window costs less than
+  // the same updates block by block: after kCrowdedChoices choices in a row
+  // that made most blocks current, the updates are applied at once and the
+  // choice passes over the whole analysis, the blocks left aside, until the
+  // next exact analysis.
+  static constexpr int kCrowdedChoices = 8;
+  int crowdedChoices_ = 0;
+  bool eager_ = false;
 };
 
 }  // namespace tvlc
