@@ -72,17 +72,7 @@ TVLC_ITERATION_BENCHMARKS(512x512, "Shape 30774D");
 // Every shape of the map to 30 dB, the engine alone, notified every
 // iteration as Encode does.
 void BM_EncodeAllEngines(benchmark::State& state, TShapeAnalysis analysis) {
-  std::vector<TWindowJob> jobs;
-  for (const TShapeItem& item : Camera().Shapes) jobs.emplace_back(*item.Shape);
-  int64_t iterations = 0;
-  const TProgressHandler count = [&](int32_t, const TShapeData&, double, const TShapeData&,
-                                     uint16_t, uint16_t, bool&) { ++iterations; };
-  for (auto _ : state)
-    for (const TWindowJob& job : jobs)
-      if (job.Run(analysis, kEncodeAllPSNR, count) != 0) state.SkipWithError("engine failed");
-
-  state.counters["shapes"] = double(jobs.size());
-  state.counters["iterations"] = double(iterations) / double(state.iterations());
+  EncodeAllShapes(state, Camera(), analysis, kEncodeAllPSNR);
 }
 
 BENCHMARK_CAPTURE(BM_EncodeAllEngines, fast, AnalyzeShapeFastDct)->Unit(benchmark::kMillisecond);

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "SharedTestData.h"
 #include "WindowJob.h"
@@ -85,17 +84,7 @@ void BM_LargeEncodeAll(benchmark::State& state, TShapeAnalysis analysis, std::st
                        double request) {
   const SampleShapes* sample = LargeSample(name);
   if (!sample) return state.SkipWithError("no large pictures in the shared test data");
-  std::vector<TWindowJob> jobs;
-  for (const TShapeItem& item : sample->Shapes) jobs.emplace_back(*item.Shape);
-  int64_t iterations = 0;
-  const TProgressHandler count = [&](int32_t, const TShapeData&, double, const TShapeData&,
-                                     uint16_t, uint16_t, bool&) { ++iterations; };
-  for (auto _ : state)
-    for (const TWindowJob& job : jobs)
-      if (job.Run(analysis, request, count) != 0) state.SkipWithError("engine failed");
-  state.counters["shapes"] = double(jobs.size());
-  state.counters["iterations"] = double(iterations) / double(state.iterations());
-  state.counters["pixels"] = double(sample->PicWidth) * sample->PicHeight;
+  EncodeAllShapes(state, *sample, analysis, request);
 }
 
 BENCHMARK_CAPTURE(BM_LargeEncodeAll, quarter_30dB_fast, AnalyzeShapeFastDct, kQuarter, 30.0)

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "../tests/coding/SampleShapes.h"
 #include "coding/TransformShape.h"
@@ -31,5 +32,22 @@ struct TWindowJob {
     return status;
   }
 };
+
+// Encode All by an engine alone: every shape of a sample to the request,
+// notified every iteration as Encode does, with its counters.
+inline void EncodeAllShapes(benchmark::State& state, const SampleShapes& sample,
+                            TShapeAnalysis analysis, double request) {
+  std::vector<TWindowJob> jobs;
+  for (const TShapeItem& item : sample.Shapes) jobs.emplace_back(*item.Shape);
+  int64_t iterations = 0;
+  const TProgressHandler count = [&](int32_t, const TShapeData&, double, const TShapeData&,
+                                     uint16_t, uint16_t, bool&) { ++iterations; };
+  for (auto _ : state)
+    for (const TWindowJob& job : jobs)
+      if (job.Run(analysis, request, count) != 0) state.SkipWithError("engine failed");
+  state.counters["shapes"] = double(jobs.size());
+  state.counters["iterations"] = double(iterations) / double(state.iterations());
+  state.counters["pixels"] = double(sample.PicWidth) * sample.PicHeight;
+}
 
 }  // namespace tvlc

@@ -33,7 +33,7 @@ class BlockAnalysisPursuit : public ::testing::Test {
       }
     const TTransDescriptor& dct = *DctIIDescriptor();
     ASSERT_EQ(dct.Init(kW, kH), 0);
-    norms.resize(n);
+    norms = TShapeData(n);
     TShapeData scratch(n);
     ComputeBasisNorms(dct, kW, kH, mask, scratch, norms);
     TShapeData spectrum(n);
