@@ -170,11 +170,12 @@ void EncodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor,
     shape.Spectrum[k] = continueEncoding ? centred[k] - shape.Spectrum[k] : centred[k];
 
   shape.OnProgress = std::move(onProgress);
-  const TProgressHandler shapeProgress = [&shape](int32_t iteration, const TShapeData& spectrum,
-                                                  double psnr, const TShapeData& residual,
-                                                  uint16_t u, uint16_t v, bool& stop) {
+  TProgressHandler shapeProgress = [&shape](int32_t iteration, const TShapeData& spectrum,
+                                            double psnr, const TShapeData& residual, uint16_t u,
+                                            uint16_t v, bool& stop) {
     Progress(shape, iteration, spectrum, psnr, residual, u, v, stop);
   };
+  shapeProgress.ReadsResidual = shape.OnProgress.ReadsResidual;
   const uint8_t status = TransformShape(descriptor, uint16_t(width), uint16_t(height),
                                         shape.Spectrum, false, mask, requestedPSNR,
                                         notifyInterval, shapeProgress);
