@@ -24,8 +24,9 @@ size_t TAllocationLimit::Refused() { return refused; }
 
 }  // namespace tvlc::testing
 
-// The other forms of new and every delete of the library go through these
-// two or through free(), which matches malloc() below.
+// Every unaligned form of new and delete is defined here, all on malloc()
+// and free(): a runtime that brings its own allocator (the sanitizers')
+// would otherwise pair one of its forms of new with the delete below.
 void* operator new(std::size_t size) {
   if (size > tvlc::testing::limit) {
     ++tvlc::testing::refused;
@@ -37,3 +38,19 @@ void* operator new(std::size_t size) {
 
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return ::operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size) { return ::operator new(size); }
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return ::operator new(size, tag);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
