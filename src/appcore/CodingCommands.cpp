@@ -37,6 +37,7 @@ void TMainCore::EncBtnClick() {
   TShape& shape = *SelectedShape;
   const std::string name = Shapes[size_t(SelectedIndex)].Name;
   CancelEncode = false;
+  stoppedByBatch_ = false;
   AddLog("Transformation of " + name + " started...");
   AddLog("...using transformation " + Registry.SelTransName);
 
@@ -53,10 +54,8 @@ void TMainCore::EncBtnClick() {
   std::optional<TBusy> busy(std::in_place, *this, kCoding);
   IterationStart = continuing ? shape.Iterations : 0;
 
-  const bool useSelection = (shape.ModuleCode != 0 || shape.TransCode != 0) &&
-                            !Registry.ForceDefModule;
-  const int32_t moduleCode = useSelection ? Registry.SelModuleCode : Registry.DefModuleCode;
-  const int32_t transCode = useSelection ? Registry.SelTransCode : Registry.DefTransCode;
+  const auto [moduleCode, transCode] =
+      EncodeCodes(shape, Registry.SelModuleCode, Registry.SelTransCode);
   try {
     Encode(shape, moduleCode, transCode, *requested, continuing, 1,
            [this](int32_t iteration, const TShapeData& spectrum, double psnr,
@@ -73,11 +72,19 @@ void TMainCore::EncBtnClick() {
 
   Controls.EncProgBar.Position = Controls.EncProgBar.Min;
   Controls.EncBtnCaption = "Encode";
-  if (!CancelEncode) AddLog("Transformation complete. Done.\r\n");
+  if (!CancelEncode && !stoppedByBatch_) AddLog("Transformation complete. Done.\r\n");
   UpdateInfo();
   busy.reset();
   host_.Changed(kProgressChanged);
   if (Controls.ShowShapInfChecked) RedrawSpecBtnClick();
+}
+
+std::pair<int32_t, int32_t> TMainCore::EncodeCodes(const TShape& shape, int32_t selModuleCode,
+                                                   int32_t selTransCode) const {
+  // A shape coded before keeps to the selection; a new one takes the default.
+  if ((shape.ModuleCode != 0 || shape.TransCode != 0) && !Registry.ForceDefModule)
+    return {selModuleCode, selTransCode};
+  return {Registry.DefModuleCode, Registry.DefTransCode};
 }
 
 void TMainCore::EncodeProgress(int32_t iteration, const TShapeData& spectrum, double psnr,
@@ -103,7 +110,10 @@ void TMainCore::EncodeProgress(int32_t iteration, const TShapeData& spectrum, do
   lastIteration_ = iteration;
   lastPSNR_ = psnr;
   progressPump_.Poll();
-  stop = CancelEncode;
+  // The batch's "Stop" ends the shape in hand too, so that the batch ends at
+  // once instead of after a shape that may take minutes.
+  stoppedByBatch_ = StopAll && activity_[kBatch] > 0;
+  stop = CancelEncode || stoppedByBatch_;
 }
 
 std::string TMainCore::SpeedText() const {
@@ -134,19 +144,28 @@ void TMainCore::DecodeBtnClick() {
   if (!SelectedShape) return;
   TShape& shape = *SelectedShape;
   const std::string name = Shapes[size_t(SelectedIndex)].Name;
-  AddLog("Decoding of shape " + name + " started...");
-  if (!shape.HasSpectrum()) {
-    AddLog("Unable to decode shape: no spectrum data available\r\n");
-    return;
-  }
+  if (!LogDecodeStart(name)) return;
   TBusy busy(*this, kCoding);
-  AddLog("...transforming spectrum...zuvi :-)");
   bool decoded = false;
   try {
     decoded = Decode(shape, Reconst, DecodedMask, name);
   } catch (const std::exception& e) {
     AddLog(std::string("Exception at decoding shape: ") + e.what());
   }
+  LogDecodeEnd(decoded);
+}
+
+bool TMainCore::LogDecodeStart(const std::string& name) {
+  AddLog("Decoding of shape " + name + " started...");
+  if (!SelectedShape->HasSpectrum()) {
+    AddLog("Unable to decode shape: no spectrum data available\r\n");
+    return false;
+  }
+  AddLog("...transforming spectrum...zuvi :-)");
+  return true;
+}
+
+void TMainCore::LogDecodeEnd(bool decoded) {
   if (decoded) {
     AddLog("...drawing boundaries");
     ReconstDrawArea.CopyRect(0, 0, PicDrawArea, 0, 0, MapWidth, MapHeight);
@@ -168,31 +187,42 @@ void TMainCore::SelectForBatch(int index) {
   UpdateInfo();
 }
 
-void TMainCore::RunBatch(const char* verb, const char* done, void (TMainCore::*command)()) {
+void TMainCore::RunBatch(const char* verb, const char* done, const std::function<size_t()>& body) {
   AddLog(std::string("Start ") + verb + " " + std::to_string(Shapes.size()) + " shapes");
   ClearOverlays();
   Controls.StopBtnVisible = true;
   StopAll = false;
   host_.Changed(kControlsChanged | kViewsChanged);
+  const size_t processed = body();
+  Controls.StopBtnVisible = false;
+  AddLog(std::to_string(processed) + done);
+}
+
+size_t TMainCore::RunShapesInTurn(void (TMainCore::*command)()) {
   size_t i = 0;
   for (; i < Shapes.size() && !StopAll; ++i) {
     SelectForBatch(int(i));
     (this->*command)();
     pump_.Poll();
   }
-  Controls.StopBtnVisible = false;
-  AddLog(std::to_string(i) + done);
+  return i;
 }
 
 void TMainCore::EncAllBtnClick() {
   TBusy busy(*this, kBatch);
-  RunBatch("encoding", " shapes encoded\r\n", &TMainCore::EncBtnClick);
+  RunBatch("encoding", " shapes encoded\r\n", [this] {
+    const std::optional<size_t> processed = EncodeOnWorkers();
+    return processed ? *processed : RunShapesInTurn(&TMainCore::EncBtnClick);
+  });
 }
 
 void TMainCore::DecAllBtnClick() {
   TBusy busy(*this, kBatch);
   ResetDecodedViews();
-  RunBatch("decoding", " shapes decoded\r\n", &TMainCore::DecodeBtnClick);
+  RunBatch("decoding", " shapes decoded\r\n", [this] {
+    const std::optional<size_t> processed = DecodeOnWorkers();
+    return processed ? *processed : RunShapesInTurn(&TMainCore::DecodeBtnClick);
+  });
 }
 
 }  // namespace tvlc

@@ -145,7 +145,7 @@ void TMainCore::UpdateEnabledStates() {
   Controls.ShowShBtnEnabled = Controls.DecodeBtnEnabled = !selecting && !coding;
   Controls.Button1Enabled = !coding;
   // During an encode the button is its own "Stop".
-  Controls.EncBtnEnabled = !selecting;
+  Controls.EncBtnEnabled = !selecting && activity_[kWorkers] == 0;
   // Coding is not re-entrant, and nothing may replace the shapes under it.
   Controls.FileMenuEnabled = Controls.MapMenuEnabled = !selecting && !coding && !batch;
   Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = !coding && !batch;

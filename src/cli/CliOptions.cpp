@@ -102,6 +102,9 @@ int ParseNormKind(const std::string& text) {
 
 }  // namespace
 
+// More workers than this only cost memory.
+constexpr int kMaxThreads = 1024;
+
 TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
   if (words.empty()) throw std::invalid_argument("no command given");
   TCliOptions options;
@@ -139,6 +142,8 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
       options.engine = value();
       if (options.engine != "fast" && options.engine != "literal")
         throw std::invalid_argument("--engine is fast or literal, not '" + options.engine + "'");
+    } else if (word == "--threads") {
+      options.threads = unsigned(ParseInt(word, value(), 1, kMaxThreads));
     } else if (word == "--rect") {
       const std::string& text = value();
       const size_t x = text.find('x');

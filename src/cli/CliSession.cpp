@@ -66,6 +66,7 @@ bool TCliSession::EncodeAll(const TCliOptions& options, double& seconds) {
   core.Controls.NormComboIndex = options.normKind;
 
   SetEngineChoice(options.engine == "literal" ? TEngineChoice::Literal : TEngineChoice::Fast);
+  core.Threads = options.threads;
   const auto start = std::chrono::steady_clock::now();
   core.EncAllBtnClick();
   seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

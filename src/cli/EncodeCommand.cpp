@@ -90,6 +90,7 @@ int StatsCommand(const TCliOptions& options) {
 int DecompressCommand(const TCliOptions& options) {
   if (options.files.size() != 3) return UsageError("decompress needs IN.tvzx, MAP and OUT.bmp");
   TCliSession session;
+  session.core.Threads = options.threads;
   if (!session.core.LoadMap1Click(options.files[1]) ||
       !session.core.OpenCompressedPicture1Click(options.files[0])) {
     session.log.Flush(std::cerr);
