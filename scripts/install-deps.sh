@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need;
-# apt-get runs only when one of them is missing.
+# apt-get runs only when one of them is missing. With the argument "clang"
+# also what the instrumented builds need (`make fuzz`, `make test-sanitize`).
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make
   qt6-base-dev                 # the desktop shell
+  qt6-charts-dev               # the PSNR chart of the Coder tab
+  libpng-dev libjpeg62-turbo-dev libtiff-dev  # picture files beside BMP
   libgtest-dev                 # tests
   libbenchmark-dev libfftw3-dev  # benchmarks (FFTW only as a reference figure)
   binutils                     # nm, for the module export check
   locales                      # localedef and de_DE, for the decimal-comma tests
 )
+if [ "${1:-}" = clang ]; then
+  packages+=(clang libclang-rt-14-dev)  # libFuzzer, AddressSanitizer, UBSan
+fi
 
 missing=()
 for p in "${packages[@]}"; do

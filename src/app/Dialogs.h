@@ -1,4 +1,5 @@
-// The dialogs the window asks the user with: file choice and error boxes.
+// The dialogs the window asks the user with: file choice, questions and
+// error boxes.
 // The window reaches them through this interface only, so that tests can
 // answer in place of the user.
 #pragma once
@@ -17,10 +18,15 @@ struct TFileFilter {
   const char* DefaultExt;
 };
 
-inline constexpr TFileFilter kBitmapOpenFilter{"Bitmaps|*.bmp|All Files|*.*", "bmp"};
-inline constexpr TFileFilter kBitmapSaveFilter{"Windows Bitmap|*.bmp|All Files|*.*", "bmp"};
+inline constexpr TFileFilter kPictureOpenFilter{
+    "Pictures|*.bmp; *.png; *.jpg; *.jpeg; *.tif; *.tiff; *.pgm; *.ppm; *.pnm|Bitmaps|*.bmp|"
+    "All Files|*.*",
+    "bmp"};
+inline constexpr TFileFilter kPictureSaveFilter{
+    "Windows Bitmap|*.bmp|PNG Image|*.png|All Files|*.*", "bmp"};
 inline constexpr TFileFilter kLogFilter{"Log File|*.log|Text File|*.txt|All Files|*.*", "log"};
 inline constexpr TFileFilter kProjectFilter{"Tarvello Codec Files|*.tvp|All Files|*.*", "tvp"};
+inline constexpr TFileFilter kPngFilter{"PNG Image|*.png|All Files|*.*", "png"};
 inline constexpr TFileFilter kCompressedFilter{
     "Tarvello Picture Files|*.tvz; *.tvzx|All Files|*.*", "tvzx"};
 
@@ -32,6 +38,8 @@ class TDialogs {
   virtual std::string SaveFile(QWidget* owner, const TFileFilter& filter) = 0;
   // An error message with an OK button; returns when it is closed.
   virtual void ErrorBox(QWidget* owner, const std::string& text) = 0;
+  // A question with Yes and No buttons; true for Yes.
+  virtual bool Question(QWidget* owner, const std::string& text) = 0;
 };
 
 }  // namespace tvlc

@@ -125,7 +125,8 @@ TEncSelForm::TEncSelForm(TModuleRegistry& registry, TDialogs& dialogs, QWidget* 
   connect(TransList, &QListWidget::currentRowChanged, this,
           [this](int row) { Forward([&] { registry_.TransListClick(row); }); });
   connect(TransList, &QListWidget::itemDoubleClicked, this, [this] { SelBtnClick(); });
-  connect(ConfBtn, &QPushButton::clicked, this, [this] { registry_.ConfBtnClick(); });
+  connect(ConfBtn, &QPushButton::clicked, this,
+          [this] { Forward([&] { registry_.ConfBtnClick(); }); });
   connect(SetDefaultBtn, &QPushButton::clicked, this,
           [this] { Forward([&] { registry_.SetAsDefault(); }); });
   connect(ReloadBtn, &QPushButton::clicked, this,

@@ -1,6 +1,8 @@
-// One image of the model shown stretched over the whole widget. The three
+// One image of the model shown as large as the widget allows in its own
+// proportions, centred, with the window's background around it. The three
 // views stack two of them: the picture, map or decoded picture beneath, and
-// an overlay over it whose white pixels let the image beneath show.
+// an overlay of the same pixel size over it whose white pixels let the image
+// beneath show; both fall on the same rectangle.
 #pragma once
 
 #include <QImage>
@@ -10,8 +12,12 @@
 
 namespace tvlc {
 
-// 0xAARRGGBB pixels; with whiteTransparent, white pixels get alpha 0.
+// An 8-bit indexed image while the model image holds at most 256 colours,
+// 0xAARRGGBB pixels beyond; with whiteTransparent, white pixels get alpha 0.
 QImage ToQImage(const TImage& image, bool whiteTransparent = false);
+
+// The largest rectangle of imageSize's proportions inside `area`, centred.
+QRect FittedRect(QSize imageSize, const QRect& area);
 
 class TImageWidget : public QWidget {
   Q_OBJECT
@@ -21,9 +27,12 @@ class TImageWidget : public QWidget {
 
   void SetImage(const TImage& image);
   const QImage& Shown() const { return shown_; }
+  // Where the image is drawn, in widget coordinates; empty without one.
+  QRect PictureRect() const { return FittedRect(shown_.size(), rect()); }
 
  signals:
-  // Mouse press at a position relative to the widget.
+  // Mouse press at a position relative to the widget (map it through
+  // PictureRect to find the pixel).
   void Pressed(QPoint position);
   // Press and release of the left button inside the widget.
   void Clicked();

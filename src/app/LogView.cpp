@@ -2,6 +2,8 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QStyle>
+#include <QTextDocument>
 
 namespace tvlc {
 
@@ -17,6 +19,14 @@ QString Joined(const std::vector<std::string>& lines, size_t from) {
 }
 
 }  // namespace
+
+void KeepLinesVisible(QPlainTextEdit& edit, int lines) {
+  // The frame, the document's margins and the horizontal scroll bar that
+  // long lines bring come on top of the lines themselves.
+  const int margins = 2 * edit.frameWidth() + 2 * int(edit.document()->documentMargin());
+  const int bar = edit.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  edit.setMinimumHeight(lines * edit.fontMetrics().lineSpacing() + margins + bar);
+}
 
 bool TLogView::Continues(const std::vector<std::string>& lines) const {
   return lines.size() >= shown_ && (shown_ == 0 || lines[shown_ - 1] == lastShown_);

@@ -10,6 +10,9 @@ class QPlainTextEdit;
 
 namespace tvlc {
 
+// Makes `edit` at least `lines` lines of text high.
+void KeepLinesVisible(QPlainTextEdit& edit, int lines);
+
 class TLogView {
  public:
   explicit TLogView(QPlainTextEdit& edit) : edit_(edit) {}

@@ -7,12 +7,15 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <cmath>
 
 #include "About.h"
+#include "FileDrop.h"
 #include "ImageWidget.h"
 #include "MainLayout.h"
 #include "Placement.h"
 #include "ProgramIcon.h"
+#include "PsnrChart.h"
 #include "Stats.h"
 
 namespace tvlc {
@@ -56,15 +59,15 @@ void TMainFrm::WireMenus() {
   gate_.Wire(m.Save1, &QAction::triggered,
              [this] { SaveThen(kProjectFilter, &TMainCore::Save1Click); });
   gate_.Wire(m.LoadPicture1, &QAction::triggered,
-             [this] { OpenThen(kBitmapOpenFilter, &TMainCore::LoadPicture1Click); });
+             [this] { OpenThen(kPictureOpenFilter, &TMainCore::LoadPicture1Click); });
   gate_.Wire(m.LoadMap1, &QAction::triggered,
-             [this] { OpenThen(kBitmapOpenFilter, &TMainCore::LoadMap1Click); });
+             [this] { OpenThen(kPictureOpenFilter, &TMainCore::LoadMap1Click); });
   gate_.Wire(m.SavePicture1, &QAction::triggered,
-             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SavePicture1Click); });
+             [this] { SaveThen(kPictureSaveFilter, &TMainCore::SavePicture1Click); });
   gate_.Wire(m.SaveMap1, &QAction::triggered,
-             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SaveMap1Click); });
+             [this] { SaveThen(kPictureSaveFilter, &TMainCore::SaveMap1Click); });
   gate_.Wire(m.SaveDecodedPicture1, &QAction::triggered,
-             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SaveDecodedPicture1Click); });
+             [this] { SaveThen(kPictureSaveFilter, &TMainCore::SaveDecodedPicture1Click); });
   // Both compressed picture commands refuse before asking for a file.
   gate_.Wire(m.OpenCompressedPicture1, &QAction::triggered, [this] {
     if (core_.CanOpenCompressedPicture())
@@ -109,13 +112,24 @@ void TMainFrm::WireShapeCommands() {
 }
 
 void TMainFrm::WireViews() {
-  // All three views select like the map view, in the map view's scale.
+  // All three views select like the map view, each through the rectangle
+  // its own picture is drawn in.
   for (TOverlaidView* view : {w_.Picture, w_.Map, w_.Reconst}) {
-    connect(&view->Overlay(), &TImageWidget::Pressed, this, [this](QPoint at) {
-      core_.MapDrawAreaMouseDown(at.x(), at.y(), w_.Map->width(), w_.Map->height());
+    connect(&view->Overlay(), &TImageWidget::Pressed, this, [this, view](QPoint at) {
+      // The map's extent at this view's scale: the picture view may show a
+      // picture larger than the map.
+      const TImageWidget& overlay = view->Overlay();
+      const QRect shown = overlay.PictureRect();
+      if (shown.isEmpty()) return;
+      const double scale = double(shown.width()) / overlay.Shown().width();
+      core_.MapDrawAreaMouseDown(at.x() - shown.x(), at.y() - shown.y(),
+                                 int(std::lround(core_.MapWidth * scale)),
+                                 int(std::lround(core_.MapHeight * scale)));
     });
     connect(&view->Overlay(), &TImageWidget::Clicked, this, [this] { core_.MapDrawAreaClick(); });
   }
+  // Files dropped on the window; the filter belongs to the window.
+  new TFileDrop(*this, *w_.Map, core_);
 }
 
 void TMainFrm::WireCoderTab() {
@@ -128,6 +142,14 @@ void TMainFrm::WireCoderTab() {
   connect(t.ReqPSNREd, &QLineEdit::textEdited, this,
           [this](const QString& text) { core_.ReqPSNREdChange(text.toStdString()); });
   gate_.Wire(t.DecodeBtn, &QPushButton::clicked, [this] { core_.DecodeBtnClick(); });
+  connect(t.PsnrChart->ExportAction(), &QAction::triggered, this, [this] {
+    const std::string path = dialogs_->SaveFile(this, kPngFilter);
+    if (path.empty()) return;
+    if (w_.Tabs.PsnrChart->SavePng(path))
+      core_.AddLog("PSNR chart saved to " + path + ".\r\n");
+    else
+      core_.AddLog("Error: cannot write " + path + "\r\n");
+  });
 }
 
 void TMainFrm::WireQuantizationTab() {
@@ -148,9 +170,9 @@ void TMainFrm::WireSpectrumTabs() {
   gate_.Wire(t.RedrawSpecBtn, &QPushButton::clicked, [this] { core_.RedrawSpecBtnClick(); });
   gate_.Wire(t.ZoomSpin, &QSpinBox::valueChanged, [this](int zoom) { core_.ZoomSpinChange(zoom); });
   gate_.Wire(m.SaveSpectrumPicture1, &QAction::triggered,
-             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::SaveSpectrumPicture1Click); });
+             [this] { SaveThen(kPictureSaveFilter, &TMainCore::SaveSpectrumPicture1Click); });
   gate_.Wire(m.MenuItem1, &QAction::triggered,
-             [this] { SaveThen(kBitmapSaveFilter, &TMainCore::MenuItem1Click); });
+             [this] { SaveThen(kPictureSaveFilter, &TMainCore::MenuItem1Click); });
 }
 
 void TMainFrm::OpenThen(const TFileFilter& filter, TFileCommand command) {

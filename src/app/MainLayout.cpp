@@ -16,7 +16,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "ComparisonDock.h"
 #include "ImageWidget.h"
+#include "LogView.h"
 #include "MainMenus.h"
 #include "MainTabs.h"
 #include "Named.h"
@@ -76,6 +78,7 @@ QGroupBox* BuildLog(QPlainTextEdit*& log) {
   log->setReadOnly(true);
   log->setLineWrapMode(QPlainTextEdit::NoWrap);
   log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  KeepLinesVisible(*log, 5);
   return Captioned("Log", log);
 }
 
@@ -122,6 +125,7 @@ TMainWidgets BuildMainLayout(QMainWindow& window) {
   layout->addLayout(middle, 4);
   layout->addWidget(BuildLog(w.Log), 2);
   window.setCentralWidget(central);
+  w.CompareDock = AddComparisonDock(window, w.PixelInfo);
   return w;
 }
 

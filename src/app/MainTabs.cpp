@@ -12,6 +12,7 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -19,6 +20,7 @@
 #include "ImageWidget.h"
 #include "InfoFields.h"
 #include "Named.h"
+#include "PsnrChart.h"
 #include "model/Shape.h"
 
 namespace tvlc {
@@ -58,7 +60,12 @@ QWidget* ShapePage(TShapeTabs& t) {
 
 QWidget* CoderPage(TShapeTabs& t) {
   auto* page = new QWidget;
-  auto* grid = new QGridLayout(page);
+  auto* row = new QHBoxLayout(page);
+  row->setContentsMargins(0, 0, 0, 0);
+  // The controls keep the width they need; the chart on their right takes
+  // the rest of what the enlarged window gives the tab.
+  auto* controls = new QWidget;
+  auto* grid = new QGridLayout(controls);
   t.PSNRLab = ValueLabel("PSNRLab");
   t.IteratLab = ValueLabel("IteratLab");
   t.ReqPSNREd = Named(new QLineEdit, "ReqPSNREd");
@@ -85,6 +92,11 @@ QWidget* CoderPage(TShapeTabs& t) {
   grid->addWidget(new QLabel("Encoding status"), 4, 0);
   grid->addWidget(t.EncProgBar, 4, 1, 1, 3);
   grid->setRowStretch(5, 1);
+  controls->setMaximumWidth(controls->minimumSizeHint().width());
+  t.PsnrChart = new TPsnrChart;
+  row->addWidget(controls);
+  row->addWidget(t.PsnrChart, 1);
+  t.PsnrChart->PlaceBeside(*controls);
   return page;
 }
 
@@ -176,6 +188,10 @@ QGroupBox* BuildShapeTabs(TShapeTabs& t) {
   t.Tabs->addTab(CoefficientsPage(t), "Coeficients");
   t.Tabs->addTab(DecoderPage(t), "Decoder");
   t.Tabs->setCurrentIndex(t.Tabs->count() - 1);
+  // All seven tabs in view at the window's first size: narrow padding and no
+  // scroll arrows, so that the tab bar asks for the room it needs.
+  t.Tabs->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 5px; }");
+  t.Tabs->setUsesScrollButtons(false);
   layout->addWidget(t.Tabs, 1);
 
   t.ProgressBar = Named(new QProgressBar, "ProgressBar");

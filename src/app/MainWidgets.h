@@ -24,8 +24,10 @@ class QWidget;
 
 namespace tvlc {
 
+class TComparisonDock;
 class TImageWidget;
 class TOverlaidView;
+class TPsnrChart;
 
 struct TMenuItems {
   QMenu* File1;
@@ -67,6 +69,7 @@ struct TShapeTabs {
   QPushButton *Button1, *EncBtn;
   QCheckBox* ContEncChck;
   QProgressBar* EncProgBar;
+  TPsnrChart* PsnrChart;
   // Quantizaton.
   QComboBox* NormCombo;
   QPushButton* RequantBtn;
@@ -92,6 +95,10 @@ struct TMainWidgets {
   TShapeListPanel List;
   TShapeTabs Tabs;
   QPlainTextEdit* Log;
+  // The comparison dock, and the status bar's text of the pixel under its
+  // pointer.
+  TComparisonDock* CompareDock;
+  QLabel* PixelInfo;
 
   // Every control that starts a command, for the command gate.
   QList<QObject*> Commands() const;

@@ -51,4 +51,10 @@ void TQtDialogs::ErrorBox(QWidget* owner, const std::string& text) {
                         QMessageBox::Ok);
 }
 
+bool TQtDialogs::Question(QWidget* owner, const std::string& text) {
+  return QMessageBox::question(owner, QStringLiteral("Question"), QString::fromStdString(text),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::No) == QMessageBox::Yes;
+}
+
 }  // namespace tvlc

@@ -16,6 +16,7 @@ class TQtDialogs : public TDialogs {
   std::string OpenFile(QWidget* owner, const TFileFilter& filter) override;
   std::string SaveFile(QWidget* owner, const TFileFilter& filter) override;
   void ErrorBox(QWidget* owner, const std::string& text) override;
+  bool Question(QWidget* owner, const std::string& text) override;
 };
 
 }  // namespace tvlc

@@ -19,4 +19,6 @@ void TQtHost::Changed(unsigned changes) {
 
 void TQtHost::ErrorBox(const std::string& text) { dialogs_.ErrorBox(&window_, text); }
 
+bool TQtHost::Question(const std::string& text) { return dialogs_.Question(&window_, text); }
+
 }  // namespace tvlc

@@ -21,6 +21,7 @@ class TQtHost : public THost {
   void ProcessPendingInput() override;
   void Changed(unsigned changes) override;
   void ErrorBox(const std::string& text) override;
+  bool Question(const std::string& text) override;
 
  private:
   QWidget& window_;

@@ -14,7 +14,9 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include "ComparisonDock.h"
 #include "ImageWidget.h"
+#include "PsnrChart.h"
 #include "InfoFields.h"
 #include "appcore/MainCore.h"
 
@@ -38,18 +40,37 @@ TStateView::TStateView(QMainWindow& window, TMainWidgets& widgets, const TMainCo
 
 void TStateView::Refresh(unsigned changes) {
   if (changes & kLogChanged) log_.Show(core_.Log.Lines());
-  if (changes & kViewsChanged) ShowViews();
+  if (changes & kViewsChanged)
+    ShowViews();
+  else if (changes & kShapeViewsChanged)
+    ShowShapeViews();
+  else if (changes & kSpectrumViewChanged)
+    ShowSpectrumView();
   if (changes & kShapeListChanged) ShowShapeList();
   if (changes & kInfoChanged) ShowInfo();
   if (changes & kControlsChanged) ShowControls();
   if (changes & kProgressChanged) ShowProgress();
+  if (changes & kCurveChanged) w_.Tabs.PsnrChart->Show(core_.Curves);
+  w_.CompareDock->Refresh(core_, changes);
 }
 
+// Every image is converted for the screen; the narrower updates below spare
+// the large ones that did not change.
 void TStateView::ShowViews() {
-  w_.Picture->SetImages(core_.Picture, core_.PicDrawArea);
-  w_.Map->SetImages(core_.Map, core_.MapDrawArea);
+  w_.Picture->SetImage(core_.Picture);
+  w_.Map->SetImage(core_.Map);
   w_.Reconst->SetImages(core_.Reconst, core_.ReconstDrawArea);
+  ShowShapeViews();
+}
+
+void TStateView::ShowShapeViews() {
+  w_.Picture->Overlay().SetImage(core_.PicDrawArea);
+  w_.Map->Overlay().SetImage(core_.MapDrawArea);
   w_.Tabs.ViewDrawArea->SetImage(core_.ViewDrawArea);
+  ShowSpectrumView();
+}
+
+void TStateView::ShowSpectrumView() {
   w_.Tabs.SpecDrawArea->SetImage(core_.SpecDrawArea);
   w_.Tabs.SpecDrawArea->setFixedSize(core_.Spectrum.ViewWidth, core_.Spectrum.ViewHeight);
 }

@@ -25,6 +25,8 @@ class TStateView {
 
  private:
   void ShowViews();
+  void ShowShapeViews();
+  void ShowSpectrumView();
   void ShowShapeList();
   void ShowInfo();
   void ShowCoefficients();

@@ -3,10 +3,20 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "Named.h"
+#include "TabStopDelegate.h"
 
 namespace tvlc {
+
+namespace {
+
+constexpr int kWidth = 309;
+// Room beside the longest line, so that its last letter never touches the frame.
+constexpr int kSpare = 8;
+
+}  // namespace
 
 TStatForm::TStatForm(const std::vector<std::string>& lines, QWidget* parent) : QDialog(parent) {
   setObjectName("StatForm");
@@ -14,7 +24,16 @@ TStatForm::TStatForm(const std::vector<std::string>& lines, QWidget* parent) : Q
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
 
   auto* list = Named(new QListWidget, "StatList");
-  for (const std::string& line : lines) list->addItem(QString::fromStdString(line));
+  // "(Slack: ...)" follows its count closely; where a line is still wider
+  // than the dialog's 309 pixels, the dialog grows to show it whole.
+  auto* delegate = new TTabStopDelegate(12, list);
+  list->setItemDelegate(delegate);
+  int width = kWidth;
+  for (const std::string& line : lines) {
+    const QString text = QString::fromStdString(line);
+    list->addItem(text);
+    width = std::max(width, delegate->LineWidth(*list, text) + 2 * list->frameWidth() + kSpare);
+  }
 
   auto* panel = Named(new QWidget, "Panel1");
   auto* panelLayout = new QHBoxLayout(panel);
@@ -30,7 +49,7 @@ TStatForm::TStatForm(const std::vector<std::string>& lines, QWidget* parent) : Q
   layout->setSpacing(0);
   layout->addWidget(list, 1);
   layout->addWidget(panel);
-  setFixedSize(309, 176);
+  setFixedSize(width, 176);
 }
 
 }  // namespace tvlc

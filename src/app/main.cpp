@@ -7,6 +7,7 @@
 #include "MainForm.h"
 #include "ProgramIcon.h"
 #include "QtDialogs.h"
+#include "ScratchSettings.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
 
+  const tvlc::TScratchSettings settings;
   tvlc::TMainFrm window(std::make_unique<tvlc::TQtDialogs>());
   window.show();
   if (args.size() == 3) {

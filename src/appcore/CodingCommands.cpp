@@ -1,19 +1,24 @@
 // The encode and decode drivers of the main window.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <optional>
 
 #include "appcore/FloatText.h"
 #include "appcore/MainCore.h"
+#include "coding/EngineSteps.h"
 #include "coding/ShapeCoding.h"
 
 namespace tvlc {
 
 namespace {
 
-int64_t ProgressValue(double psnr) {
+// round(100 * PSNR) for a progress bar, clamped to what an int holds (1e20,
+// an exact reconstruction, gives the largest); a NaN PSNR gives 0.
+int ProgressValue(double psnr) {
   const double scaled = std::nearbyint(psnr * 100.0);
-  // A PSNR of 1e20 (exact reconstruction) must not overflow.
-  return scaled >= 9.0e18 ? INT64_MAX : int64_t(scaled);
+  if (std::isnan(scaled)) return 0;
+  return int(std::clamp(scaled, double(INT_MIN), double(INT_MAX)));
 }
 
 }  // namespace
@@ -29,11 +34,14 @@ void TMainCore::EncBtnClick() {
     CancelEncode = true;
     return;
   }
-  const std::optional<double> requested = ParseFloatText(Controls.ReqPSNRText);
-  if (!requested) {
+  if (!MayStart(Controls.EncBtnEnabled)) return;
+  const std::optional<double> typed = ParseFloatText(Controls.ReqPSNRText);
+  if (!typed) {
     AddLog("Error: " + Controls.ReqPSNRText + " not a correct floating point number\r\n");
     return;
   }
+  // Only an exact reconstruction reaches 1e20; a higher request would never end.
+  const double requested = std::min(*typed, kUnlimitedPSNR);
   TShape& shape = *SelectedShape;
   const std::string name = Shapes[size_t(SelectedIndex)].Name;
   CancelEncode = false;
@@ -48,21 +56,26 @@ void TMainCore::EncBtnClick() {
     AddLog("...continue transforming from " + Controls.IteratLab + ". iteration [" +
            Controls.PSNRLab + " dB]");
   }
+  Curves.StartEncode(name, requested, continuing);
+  host_.Changed(kCurveChanged);
   Controls.EncBtnCaption = "Stop";
   Controls.EncProgBar.Min = 0;
-  Controls.EncProgBar.Max = int(std::min<int64_t>(ProgressValue(*requested), INT32_MAX));
+  Controls.EncProgBar.Max = ProgressValue(requested);
   std::optional<TBusy> busy(std::in_place, *this, kCoding);
   IterationStart = continuing ? shape.Iterations : 0;
 
   const auto [moduleCode, transCode] =
       EncodeCodes(shape, Registry.SelModuleCode, Registry.SelTransCode);
   try {
-    Encode(shape, moduleCode, transCode, *requested, continuing, 1,
+    Encode(shape, moduleCode, transCode, requested, continuing, 1,
            [this](int32_t iteration, const TShapeData& spectrum, double psnr,
                   const TShapeData& residual, uint16_t u, uint16_t v, bool& stop) {
              EncodeProgress(iteration, spectrum, psnr, residual, u, v, stop);
            },
-           name);
+           name, Diagnostics);
+  } catch (const std::bad_alloc&) {
+    AddLog(std::string("Exception at transforming shape: ") + TEncodeError().what());
+    ++EncodeFailures;
   } catch (const std::exception& e) {
     AddLog(std::string("Exception at transforming shape: ") + e.what());
     ++EncodeFailures;
@@ -70,12 +83,13 @@ void TMainCore::EncBtnClick() {
   shape.OnProgress = nullptr;
   shape.SetQuality(UiQuality());
 
+  if (activity_[kBatch] > 0) Curves.FinishShape(shape.Iterations, shape.PSNR);
   Controls.EncProgBar.Position = Controls.EncProgBar.Min;
   Controls.EncBtnCaption = "Encode";
   if (!CancelEncode && !stoppedByBatch_) AddLog("Transformation complete. Done.\r\n");
   UpdateInfo();
   busy.reset();
-  host_.Changed(kProgressChanged);
+  host_.Changed(kProgressChanged | kCurveChanged);
   if (Controls.ShowShapInfChecked) RedrawSpecBtnClick();
 }
 
@@ -93,10 +107,10 @@ void TMainCore::EncodeProgress(int32_t iteration, const TShapeData& spectrum, do
   TickTimes[TickIndex] = host_.TimeOfDay();
   TickIndex = uint8_t((TickIndex + 1) % 8);
 
-  const int64_t p = ProgressValue(psnr);
+  const int p = ProgressValue(psnr);
   TProgressBarState& bar = Controls.EncProgBar;
-  if (iteration - IterationStart < 3 && p <= bar.Max) bar.Min = int(p);
-  if (p <= bar.Max) bar.Position = int(p);
+  if (iteration - IterationStart < 3 && p <= bar.Max) bar.Min = p;
+  if (p <= bar.Max) bar.Position = p;
 
   if (Controls.ShowShapInfChecked && SelectedShape) {
     const size_t k = size_t(v) * size_t(SelectedShape->RoundedWidth()) + u;
@@ -107,6 +121,7 @@ void TMainCore::EncodeProgress(int32_t iteration, const TShapeData& spectrum, do
       SpecDrawArea.SetPixel(u, v, TColor(uint64_t(value)) & kWhite);
     }
   }
+  Curves.Add(iteration, psnr);
   lastIteration_ = iteration;
   lastPSNR_ = psnr;
   progressPump_.Poll();
@@ -135,43 +150,50 @@ void TMainCore::ShowEncodeProgress() {
   Controls.EncSpeedLab = SpeedText();
   Controls.PSNRLab = Fixed2(lastPSNR_);
   Controls.IteratLab = std::to_string(lastIteration_);
-  host_.Changed(kControlsChanged | kProgressChanged |
-                (Controls.ShowShapInfChecked ? kViewsChanged : 0u));
+  host_.Changed(kControlsChanged | kProgressChanged | kCurveChanged |
+                (Controls.ShowShapInfChecked ? kSpectrumViewChanged : 0u));
   host_.ProcessPendingInput();
 }
 
 void TMainCore::DecodeBtnClick() {
-  if (!SelectedShape) return;
+  if (!SelectedShape || !MayStart(Controls.DecodeBtnEnabled)) return;
   TShape& shape = *SelectedShape;
   const std::string name = Shapes[size_t(SelectedIndex)].Name;
   if (!LogDecodeStart(name)) return;
   TBusy busy(*this, kCoding);
-  bool decoded = false;
-  try {
-    decoded = Decode(shape, Reconst, DecodedMask, name);
-  } catch (const std::exception& e) {
-    AddLog(std::string("Exception at decoding shape: ") + e.what());
-  }
-  LogDecodeEnd(decoded);
+  FinishDecode(name, [&] { return Decode(shape, Reconst, DecodedMask, name, Diagnostics); });
 }
 
 bool TMainCore::LogDecodeStart(const std::string& name) {
   AddLog("Decoding of shape " + name + " started...");
   if (!SelectedShape->HasSpectrum()) {
     AddLog("Unable to decode shape: no spectrum data available\r\n");
+    UndecodedShapes.push_back(name);
     return false;
   }
   AddLog("...transforming spectrum...zuvi :-)");
   return true;
 }
 
-void TMainCore::LogDecodeEnd(bool decoded) {
+void TMainCore::FinishDecode(const std::string& name, const std::function<bool()>& paint) {
+  bool decoded = false;
+  try {
+    decoded = paint();
+    if (decoded) {
+      AddLog("...drawing boundaries");
+      ReconstDrawArea.CopyRect(0, 0, PicDrawArea, 0, 0, MapWidth, MapHeight);
+    }
+  } catch (const std::bad_alloc&) {
+    AddLog("Error: not enough memory to decode " + name);
+    decoded = false;
+  } catch (const std::exception& e) {
+    AddLog(std::string("Exception at decoding shape: ") + e.what());
+  }
   if (decoded) {
-    AddLog("...drawing boundaries");
-    ReconstDrawArea.CopyRect(0, 0, PicDrawArea, 0, 0, MapWidth, MapHeight);
     AddLog("Done.\r\n");
   } else {
     AddLog("Unable to decode shape\r\n");
+    UndecodedShapes.push_back(name);
   }
   host_.Changed(kViewsChanged);
 }
@@ -209,7 +231,10 @@ size_t TMainCore::RunShapesInTurn(void (TMainCore::*command)()) {
 }
 
 void TMainCore::EncAllBtnClick() {
+  if (!MayStart(Controls.EncAllBtnEnabled)) return;
   TBusy busy(*this, kBatch);
+  Curves.StartBatch();
+  host_.Changed(kCurveChanged);
   RunBatch("encoding", " shapes encoded\r\n", [this] {
     const std::optional<size_t> processed = EncodeOnWorkers();
     return processed ? *processed : RunShapesInTurn(&TMainCore::EncBtnClick);
@@ -217,8 +242,14 @@ void TMainCore::EncAllBtnClick() {
 }
 
 void TMainCore::DecAllBtnClick() {
+  if (!MayStart(Controls.DecAllBtnEnabled)) return;
   TBusy busy(*this, kBatch);
-  ResetDecodedViews();
+  UndecodedShapes.clear();
+  if (!WithinMemory("decode the shapes", [this] {
+        ResetDecodedViews();
+        return true;
+      }))
+    return;
   RunBatch("decoding", " shapes decoded\r\n", [this] {
     const std::optional<size_t> processed = DecodeOnWorkers();
     return processed ? *processed : RunShapesInTurn(&TMainCore::DecodeBtnClick);

@@ -33,6 +33,13 @@ bool TMainCore::CanExportSpectrum() {
 }
 
 bool TMainCore::ExportSpectrum1Click(const std::string& path) {
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
+  // Quantizing and coding let input in: nothing may change the shapes meanwhile.
+  TBusy busy(*this, kFileOrMap);
+  return WithinMemory("save compressed picture " + path, [&] { return SaveCompressed(path); });
+}
+
+bool TMainCore::SaveCompressed(const std::string& path) {
   if (!CanExportSpectrum()) return false;
   AddLog("Saving spectrum...");
   std::vector<TCompressedShape> shapes;
@@ -45,6 +52,8 @@ bool TMainCore::ExportSpectrum1Click(const std::string& path) {
       Quantize(s, c.Values);
       pump_.Poll();
     }
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");
     return false;
@@ -59,6 +68,8 @@ bool TMainCore::ExportSpectrum1Click(const std::string& path) {
   }
   try {
     ReplaceFile(path, std::string(written.Bytes.begin(), written.Bytes.end()));
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");
     return false;
@@ -74,11 +85,20 @@ bool TMainCore::CanOpenCompressedPicture() {
 }
 
 bool TMainCore::OpenCompressedPicture1Click(const std::string& path) {
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
+  // The decode lets input in; the shapes it loads into must stay.
+  TBusy busy(*this, kFileOrMap);
+  return WithinMemory("open compressed picture " + path, [&] { return OpenCompressed(path); });
+}
+
+bool TMainCore::OpenCompressed(const std::string& path) {
   if (!CanOpenCompressedPicture()) return false;
   AddLog("Loading compressed spectrum...");
   std::vector<uint8_t> bytes;
   try {
     bytes = ReadWholeFile(path);
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");
     return false;
@@ -87,9 +107,12 @@ bool TMainCore::OpenCompressedPicture1Click(const std::string& path) {
   TCompressedFileHooks hooks;
   hooks.OnStep = [this](TCompressedStep step) { AddLog(StepText(step)); };
   hooks.Pump = &pump_;
-  // The whole file is decoded before any shape changes.
-  const TCompressedReadResult read =
-      ReadCompressedPicture(bytes.data(), bytes.size(), Shapes.size(), hooks);
+  // The whole file is decoded before any shape changes, keeping no more
+  // values than each shape's window takes.
+  std::vector<size_t> windows;
+  windows.reserve(Shapes.size());
+  for (const TShapeItem& item : Shapes) windows.push_back(size_t(item.Shape->WindowSize()));
+  const TCompressedReadResult read = ReadCompressedPicture(bytes.data(), bytes.size(), windows, hooks);
   switch (read.Status) {
     case TCompressedReadStatus::UnknownFormat:
       host_.ErrorBox("Unknown input file format");
@@ -104,10 +127,18 @@ bool TMainCore::OpenCompressedPicture1Click(const std::string& path) {
     case TCompressedReadStatus::Ok:
       break;
   }
+  // The spectra's memory is found before the first shape changes.
+  std::vector<TShapeData> spectra;
+  spectra.reserve(read.Shapes.size());
+  for (size_t k = 0; k < read.Shapes.size(); ++k) spectra.emplace_back(windows[k]);
+  for (size_t k = 0; k < read.Shapes.size(); ++k)
+    if (Shapes[k].Shape->Spectrum.size() != windows[k])
+      Shapes[k].Shape->Spectrum = std::move(spectra[k]);
   for (size_t k = 0; k < read.Shapes.size(); ++k) {
     const TCompressedShape& c = read.Shapes[k];
-    const size_t ignored = LoadQuantized(*Shapes[k].Shape, c.Values.data(), c.Values.size(),
-                                         c.ModuleCode, c.TransCode, c.Quality, c.NormKind);
+    const size_t ignored = c.Surplus + LoadQuantized(*Shapes[k].Shape, c.Values.data(),
+                                                     c.Values.size(), c.ModuleCode, c.TransCode,
+                                                     c.Quality, c.NormKind);
     if (ignored)
       AddLog("...shape " + Shapes[k].Name + ": " + std::to_string(ignored) +
              " values beyond its window ignored");

@@ -1,11 +1,13 @@
 #include "appcore/MainCore.h"
 
 #include <cmath>
+#include <utility>
 
 #include "appcore/FloatText.h"
-#include "model/Bmp.h"
 #include "model/MapAnalysis.h"
 #include "model/PictureArrays.h"
+#include "model/formats/ImageFile.h"
+#include "model/formats/PictureAndMap.h"
 
 namespace tvlc {
 
@@ -28,81 +30,145 @@ void TMainCore::AddLog(const std::string& message) {
 }
 
 bool TMainCore::LoadPicture1Click(const std::string& path) {
-  TImage image;
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
+  return WithinMemory("load picture " + path, [&] { return LoadPicture(path); });
+}
+
+bool TMainCore::LoadPicture(const std::string& path) {
+  TLoadedImage loaded;
   try {
-    image = ReadBmpFile(path);
+    loaded = PictureImage(ReadImageFile(path));
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog("Error: cannot load picture " + path + ": " + e.what() + "\r\n");
     return false;
   }
-  Picture = std::move(image);
+  if (!IsGrey(loaded.Image) && host_.Question(kConvertColoursQuestion)) {
+    loaded.Image = LumaImage(loaded.Image);
+    loaded.Notes.push_back(kLumaNote);
+  }
+  // Everything the picture needs is allocated before the state changes.
+  TPicData levels = IsGrey(loaded.Image) ? RedLevels(loaded.Image) : nullptr;
+  if (levels) ResetDecodedViews();
+  Picture = std::move(loaded.Image);
   PicWidth = Picture.Width();
   PicHeight = Picture.Height();
   PicDrawArea = TImage(PicWidth, PicHeight, kWhite);
 
-  if (!IsGrey(Picture)) {
+  if (!levels) {
     PicData.reset();
     PicWidth = PicHeight = 0;
     AddLog("Cann't load picture. Picture is not grayscale image with 8bit color depth.\r\n");
     host_.Changed(kViewsChanged);
     return false;
   }
-  PicData = RedLevels(Picture);
-  ResetDecodedViews();
+  PicData = std::move(levels);
+  LogNotes("Picture", path, loaded.Notes);
   AddLog("Picture " + path + " of size " + std::to_string(PicWidth) + "x" +
          std::to_string(PicHeight) + " loaded.\r\n");
   host_.Changed(kViewsChanged);
   return true;
 }
 
+void TMainCore::LogNotes(const std::string& what, const std::string& path,
+                         const std::vector<std::string>& notes) {
+  for (const std::string& note : notes) AddLog(what + " " + path + ": " + note + ".");
+}
+
 bool TMainCore::LoadMap1Click(const std::string& path) {
-  TImage image;
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
+  TBusy busy(*this, kFileOrMap);
+  return WithinMemory("load map " + path, [&] { return LoadMap(path); });
+}
+
+bool TMainCore::LoadMap(const std::string& path) {
+  auto origin = [&](int width, int height) {
+    return "Map " + path + " of size " + std::to_string(width) + "x" + std::to_string(height) +
+           " loaded.";
+  };
+  // The header alone refuses a map larger than the picture, before its
+  // pixels cost any memory; the map view keeps what it showed.
+  TLoadedImage loaded;
   try {
-    image = ReadBmpFile(path);
+    const TImageSize size = ProbeImageFile(path);
+    if (MapLargerThanPicture(size.Width, size.Height)) {
+      AddLog(origin(size.Width, size.Height));
+      AddLog("Analyzing map file: locating shapes...");
+      return RefuseLargerMap();
+    }
+    loaded = MapImage(ReadImageFile(path));
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog("Error: cannot load map " + path + ": " + e.what() + "\r\n");
     return false;
   }
-  const std::string size = std::to_string(image.Width()) + "x" + std::to_string(image.Height());
-  return ReplaceMap(std::move(image), "Map " + path + " of size " + size + " loaded.");
+  LogNotes("Map", path, loaded.Notes);
+  const std::string loadedLine = origin(loaded.Image.Width(), loaded.Image.Height());
+  return ReplaceMap(std::move(loaded.Image), loadedLine);
+}
+
+bool TMainCore::MapLargerThanPicture(int width, int height) const {
+  return PicData && (PicWidth < width || PicHeight < height);
+}
+
+bool TMainCore::RefuseLargerMap() {
+  DropMap();
+  AddLog("Error: height/width of map is larger than height/width of picture\r\n");
+  return false;
+}
+
+void TMainCore::DropMap() {
+  MapData.reset();
+  MapWidth = MapHeight = 0;
 }
 
 bool TMainCore::ReplaceMap(TImage image, const std::string& origin) {
-  Map = std::move(image);
-  MapWidth = Map.Width();
-  MapHeight = Map.Height();
-  MapDrawArea = TImage(MapWidth, MapHeight, kWhite);
-  MapData = ColorLabels(Map);
+  TMapData labels = ColorLabels(image);
+  // The map is shown while it is analyzed; running out of memory in the
+  // analysis brings the previous one back.
+  TImage previousMap = std::exchange(Map, std::move(image));
+  TImage previousOverlay = std::exchange(MapDrawArea, TImage(Map.Width(), Map.Height(), kWhite));
+  TMapData previousLabels = std::exchange(MapData, std::move(labels));
+  const int32_t previousWidth = std::exchange(MapWidth, Map.Width());
+  const int32_t previousHeight = std::exchange(MapHeight, Map.Height());
   host_.Changed(kViewsChanged);
 
   AddLog(origin);
   AddLog("Analyzing map file: locating shapes...");
-
-  auto dropMap = [this] {
-    MapData.reset();
-    MapWidth = MapHeight = 0;
-  };
-  if (PicData && (PicWidth < MapWidth || PicHeight < MapHeight)) {
-    dropMap();
-    AddLog("Error: height/width of map is larger than height/width of picture\r\n");
-    return false;
-  }
+  if (MapLargerThanPicture(MapWidth, MapHeight)) return RefuseLargerMap();
 
   // Nothing else may replace the shapes while the analysis runs.
   Controls.WindowEnabled = false;
   host_.Changed(kControlsChanged);
   SetProgressRange(int64_t(MapWidth) * MapHeight - 1);
-  TShapeList shapes = LocateShapes(MapData, MapWidth, MapHeight, PicData, PicWidth,
-                                   [this](int64_t index) {
-                                     Controls.ProgressBar.Position = int(index);
-                                     pump_.Poll();
-                                   });
+  TShapeList shapes;
+  try {
+    shapes = LocateShapes(MapData, MapWidth, MapHeight, PicData, PicWidth,
+                          [this](int64_t index) {
+                            Controls.ProgressBar.Position = int(index);
+                            pump_.Poll();
+                          });
+    // The decoded views of the new map need no more memory than this.
+    DecodedMask.reserve(size_t(MapWidth) * size_t(MapHeight));
+  } catch (const std::bad_alloc&) {
+    Map = std::move(previousMap);
+    MapDrawArea = std::move(previousOverlay);
+    MapData = std::move(previousLabels);
+    MapWidth = previousWidth;
+    MapHeight = previousHeight;
+    Controls.ProgressBar.Visible = false;
+    Controls.WindowEnabled = true;
+    host_.Changed(kProgressChanged | kControlsChanged | kViewsChanged);
+    throw;
+  }
   Controls.ProgressBar.Visible = false;
   Controls.WindowEnabled = true;
   host_.Changed(kProgressChanged | kControlsChanged);
 
   if (const TShapeItem* oversize = FindOversizeShape(shapes)) {
-    dropMap();
+    DropMap();
     AddLog("Error: " + oversize->Name + " is larger than " + std::to_string(kMaxShapeExtent) +
            "x" + std::to_string(kMaxShapeExtent) + " pixels\r\n");
     return false;
@@ -142,18 +208,30 @@ void TMainCore::UpdateEnabledStates() {
   const bool selecting = activity_[kSelecting] > 0;
   const bool coding = activity_[kCoding] > 0;
   const bool batch = activity_[kBatch] > 0;
-  Controls.ShowShBtnEnabled = Controls.DecodeBtnEnabled = !selecting && !coding;
-  Controls.Button1Enabled = !coding;
+  const bool filing = activity_[kFileOrMap] > 0;
+  Controls.ShowShBtnEnabled = Controls.DecodeBtnEnabled = !selecting && !coding && !filing;
+  Controls.Button1Enabled = !coding && !filing;
   // During an encode the button is its own "Stop".
-  Controls.EncBtnEnabled = !selecting && activity_[kWorkers] == 0;
+  Controls.EncBtnEnabled = !selecting && !filing && activity_[kWorkers] == 0;
   // Coding is not re-entrant, and nothing may replace the shapes under it.
-  Controls.FileMenuEnabled = Controls.MapMenuEnabled = !selecting && !coding && !batch;
-  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled = !coding && !batch;
+  Controls.FileMenuEnabled = Controls.MapMenuEnabled = !selecting && !coding && !batch && !filing;
+  Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled =
+      !selecting && !coding && !batch && !filing;
   host_.Changed(kControlsChanged);
+}
+
+bool TMainCore::MayStart(bool controlEnabled) {
+  if (!controlEnabled) AddLog("Error: another command is running; try again when it ends\r\n");
+  return controlEnabled;
 }
 
 void TMainCore::ShowShBtnClick(int markedIndex) {
   if (markedIndex < 0 || markedIndex >= int(Shapes.size())) return;
+  if (!MayStart(Controls.ShowShBtnEnabled)) return;
+  WithinMemory("select the shape", [&] { SelectShape(markedIndex); });
+}
+
+void TMainCore::SelectShape(int markedIndex) {
   TBusy busy(*this, kSelecting);
 
   const TShapeItem& item = Shapes[size_t(markedIndex)];
@@ -174,7 +252,7 @@ void TMainCore::ShowShBtnClick(int markedIndex) {
   ViewDrawArea = TImage(rw, rh);
   ViewDrawArea.CopyRect(0, 0, Picture, SelectedShape->Left, SelectedShape->Top, rw, rh);
   ViewDrawArea.CopyRectAnd(0, 0, PicDrawArea, SelectedShape->Left, SelectedShape->Top, rw, rh);
-  host_.Changed(kViewsChanged);
+  host_.Changed(kShapeViewsChanged);
 
   RedrawSpecBtnClick();
   UpdateInfo();
@@ -233,8 +311,11 @@ int TMainCore::MapDrawAreaClick() {
 
 bool TMainCore::WriteImage(const TImage& image, const std::string& path) {
   try {
-    WriteBmpFile(path, image);
+    WriteImageFile(path, image);
     return true;
+  } catch (const std::bad_alloc&) {
+    AddLog("Error: not enough memory to write " + path + "\r\n");
+    return false;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");
     return false;

@@ -7,16 +7,20 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <new>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "appcore/EncodeCurves.h"
 #include "appcore/Host.h"
 #include "appcore/Log.h"
 #include "appcore/MainState.h"
 #include "appcore/RectFields.h"
 #include "appcore/ShapeWorkers.h"
 #include "appcore/SpectrumTab.h"
+#include "coding/ShapeCoding.h"
 #include "model/Image.h"
 #include "model/InputPump.h"
 #include "model/Shape.h"
@@ -48,6 +52,8 @@ class TMainCore {
   // Worker threads of Encode All and Decode All; 1 codes the shapes in turn
   // on the calling thread.
   unsigned Threads = AllCores();
+  // Names of the shapes that could not be decoded since Decode All began.
+  std::vector<std::string> UndecodedShapes;
   double TickTimes[8] = {};  // time of day of the last eight notifications
   uint8_t TickIndex = 0;
 
@@ -60,6 +66,8 @@ class TMainCore {
   TImage SpecDrawArea;
 
   TModuleRegistry Registry;
+  // Where encodes and decodes leave their diagnostic bitmaps.
+  TDiagnosticBitmaps Diagnostics;
   TLog Log;
   TInfoTexts Info;
   TControlState Controls;
@@ -68,7 +76,10 @@ class TMainCore {
   void AddLog(const std::string& message);
 
   // File > Load Picture and Load Map, after a file was chosen. False when
-  // the file was refused (the log says why).
+  // the file was refused (the log says why). A colour picture is loaded as
+  // grey levels when the host answers kConvertColoursQuestion with yes.
+  static constexpr char kConvertColoursQuestion[] =
+      "The picture has colours. Convert it to grey levels (BT.601 luma) and load it?";
   bool LoadPicture1Click(const std::string& path);
   bool LoadMap1Click(const std::string& path);
 
@@ -144,6 +155,9 @@ class TMainCore {
   void EncAllBtnClick();
   void DecAllBtnClick();
   void StopBtnClick() { StopAll = true; }
+  // PSNR against iteration of the latest encode and the shapes of the
+  // latest Encode All.
+  TEncodeCurves Curves;
   // The progress handler an encode hands to the shape.
   void EncodeProgress(int32_t iteration, const TShapeData& spectrum, double psnr,
                       const TShapeData& residual, uint16_t u, uint16_t v, bool& stop);
@@ -161,6 +175,13 @@ class TMainCore {
   // The quality the controls apply to a shape: the slider when quantizing.
   uint8_t UiQuality() const;
 
+  // Files dropped on the window: one is the picture (the map when dropped
+  // on the map view), two are the picture and then the map. Refused, with a
+  // log line, while a command runs. False when nothing was loaded in full.
+  bool DropFiles(const std::vector<std::string>& paths, bool onMapView);
+  // A command is running (selecting, coding or a batch).
+  bool Busy() const;
+
   // How often long commands let the user interface in; 0 makes every
   // notification update the labels (tests).
   void SetInputInterval(TInputPump::Clock::duration interval);
@@ -174,15 +195,47 @@ class TMainCore {
   // A map image read or made replaces the map: its labels, the size check
   // and the shapes; `origin` is the first log line.
   bool ReplaceMap(TImage image, const std::string& origin);
+  bool MapLargerThanPicture(int width, int height) const;
+  // Drops the map with the size error's log line; returns false.
+  bool RefuseLargerMap();
+  void DropMap();
   // Segments the picture with the window held and the progress shown; none
   // (and a log line) when the parameters or the picture are refused.
   std::optional<TLabelMap> SegmentPicture(const TSegmentParams& params);
+  // Runs a command; running out of memory refuses it with the log line
+  // "Error: not enough memory to " + task instead of ending the program.
+  // Commands allocate what they need before they change any state, so a
+  // refused command leaves the state as it was.
+  template <class Command>
+  auto WithinMemory(const std::string& task, Command command) -> decltype(command()) {
+    try {
+      return command();
+    } catch (const std::bad_alloc&) {
+      AddLog("Error: not enough memory to " + task + "\r\n");
+      if constexpr (!std::is_void_v<decltype(command())>) return {};
+    }
+  }
+  // The commands of the same names without the memory guard.
+  bool LoadPicture(const std::string& path);
+  bool LoadMap(const std::string& path);
+  void SelectShape(int markedIndex);
+  bool SaveProject(const std::string& path);
+  bool OpenProject(const std::string& path);
+  bool SaveCompressed(const std::string& path);
+  bool OpenCompressed(const std::string& path);
+  bool GenerateRectangleMap(int32_t xSize, int32_t ySize);
   void ReplaceShapes(TShapeList shapes);
   // What runs now; the enabled states of the controls follow from it.
   // kWorkers: shapes are in work on worker threads, so no command may read
   // or change a shape but the finished ones the batch selects.
-  enum TActivity { kSelecting, kCoding, kBatch, kWorkers, kActivityCount };
+  // kFileOrMap: a File or Map command that lets input in while it reads or
+  // replaces the shapes (map analysis, rectangles, compressed pictures).
+  enum TActivity { kSelecting, kCoding, kBatch, kWorkers, kFileOrMap, kActivityCount };
   void UpdateEnabledStates();
+  // False, with a log line, when what runs now disables the control that
+  // starts the command: the command would free or change what the running
+  // one works on.
+  bool MayStart(bool controlEnabled);
   // Marks an activity as running for the lifetime of the object.
   class TBusy {
    public:
@@ -223,14 +276,17 @@ class TMainCore {
   size_t RunOnWorkers(const std::vector<bool>& queued, std::atomic<bool>& stop,
                       const TShapeWorkers::TJob& job, const std::function<void(size_t)>& finish,
                       const std::function<std::string(size_t)>& inWork);
-  // Log lines of a single decode around the synthesis: the start (false,
-  // logged, without a spectrum) and the end.
+  // A single decode around the synthesis: the start (false, logged and
+  // counted as undecoded, without a spectrum), then `paint` (true when it
+  // painted the shape) with the boundaries, the failures and the end logged.
   bool LogDecodeStart(const std::string& name);
-  void LogDecodeEnd(bool decoded);
+  void FinishDecode(const std::string& name, const std::function<bool()>& paint);
   void ShowEncodeProgress();
   std::string SpeedText() const;
   void SetProgressRange(int64_t max);
   void ClearOverlays();
+  void LogNotes(const std::string& what, const std::string& path,
+                const std::vector<std::string>& notes);
   bool WriteImage(const TImage& image, const std::string& path);
 
   THost& host_;

@@ -14,6 +14,11 @@ std::string SizeText(int width, int height) {
 }  // namespace
 
 bool TMainCore::Save1Click(const std::string& path) {
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
+  return WithinMemory("save project " + path, [&] { return SaveProject(path); });
+}
+
+bool TMainCore::SaveProject(const std::string& path) {
   if (Picture.Empty() || Map.Empty()) {
     AddLog("Error: nothing to save, load picture and map first\r\n");
     return false;
@@ -21,6 +26,8 @@ bool TMainCore::Save1Click(const std::string& path) {
   AddLog("Saving file " + path + " ...");
   try {
     ReplaceFile(path, ProjectBytes(Picture, Map, Shapes));
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog(std::string("Error: ") + e.what() + "\r\n");
     return false;
@@ -32,6 +39,11 @@ bool TMainCore::Save1Click(const std::string& path) {
 }
 
 bool TMainCore::Open1Click(const std::string& path) {
+  if (!MayStart(Controls.FileMenuEnabled)) return false;
+  return WithinMemory("open project " + path, [&] { return OpenProject(path); });
+}
+
+bool TMainCore::OpenProject(const std::string& path) {
   AddLog("Opening file " + path + " ...");
   TProjectContents project;
   try {
@@ -41,12 +53,16 @@ bool TMainCore::Open1Click(const std::string& path) {
       return false;
     }
     project = ReadProject(bytes);
+  } catch (const std::bad_alloc&) {
+    throw;
   } catch (const std::exception& e) {
     AddLog("Error: cannot open project " + path + ": " + e.what() + "\r\n");
     return false;
   }
 
-  // The whole file is read and checked: only now does the state change.
+  // The whole file is read and checked, and the decoded views of its map
+  // need no more memory than this: only now does the state change.
+  DecodedMask.reserve(size_t(project.Map.Width()) * size_t(project.Map.Height()));
   Picture = std::move(project.Picture);
   PicWidth = Picture.Width();
   PicHeight = Picture.Height();

@@ -24,6 +24,9 @@ void Guarded(bool& busy, Body body) {
 }  // namespace
 
 void TRectFields::SizeChanged(const std::string& text, int extent, int& size, int& count) {
+  // A cleared field holds nothing: 0, which Generate refuses, rather than
+  // the value it showed before. It is not coupled further.
+  if (text.empty()) size = 0;
   int value;
   if (!ReadWhole(text, value)) return;
   Guarded(busy_, [&] {
@@ -36,6 +39,7 @@ void TRectFields::SizeChanged(const std::string& text, int extent, int& size, in
 }
 
 void TRectFields::CountChanged(const std::string& text, int extent, int& count, int& size) {
+  if (text.empty()) count = 0;
   int value;
   if (!ReadWhole(text, value)) return;
   Guarded(busy_, [&] {

@@ -12,8 +12,9 @@ class TRectFields {
   int XSize = 0, YSize = 0, XCount = 0, YCount = 0;
 
   // Handlers of the fields; `text` is the field's text after the change and
-  // `extent` the picture's width (X) or height (Y). An empty or unreadable
-  // text changes nothing.
+  // `extent` the picture's width (X) or height (Y). An empty text makes the
+  // field's own value 0 and changes no other; an unreadable one changes
+  // nothing.
   void XSizeSpinChange(const std::string& text, int width);
   void YSizeSpinChange(const std::string& text, int height);
   void XCountSpinChange(const std::string& text, int width);

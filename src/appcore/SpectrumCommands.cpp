@@ -20,12 +20,16 @@ void TMainCore::RedrawSpecBtnClick() {
   try {
     SaveSpectrumFiles(shape, SpecDrawArea, name);
     Quantize(shape, values);
-  } catch (const std::exception& e) {
+  } catch (const std::bad_alloc&) {
     host_.Changed(kViewsChanged);
+    AddLog("Error: not enough memory to show the spectrum of " + name + "\r\n");
+    return;
+  } catch (const std::exception& e) {
+    host_.Changed(kSpectrumViewChanged);
     AddLog(std::string("Error: ") + e.what() + "\r\n");
     return;
   }
-  host_.Changed(kViewsChanged);
+  host_.Changed(kSpectrumViewChanged);
 
   Spectrum.CoefList.clear();
   size_t zeros = 0;
@@ -49,7 +53,7 @@ void TMainCore::ZoomSpinChange(int zoom) {
   if (!SelectedShape) return;
   Spectrum.ViewWidth = Spectrum.Zoom * SelectedShape->RoundedWidth();
   Spectrum.ViewHeight = Spectrum.Zoom * SelectedShape->RoundedHeight();
-  host_.Changed(kViewsChanged);
+  host_.Changed(kSpectrumViewChanged);
 }
 
 }  // namespace tvlc

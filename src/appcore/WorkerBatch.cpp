@@ -6,10 +6,13 @@
 // queue of finished shapes. Shapes are logged and painted in list order, so
 // the log, the decoded picture and every file come out as with one thread.
 #include <algorithm>
+#include <new>
 #include <numeric>
+#include <stdexcept>
 
 #include "appcore/FloatText.h"
 #include "appcore/MainCore.h"
+#include "coding/EngineSteps.h"
 #include "coding/ShapeCoding.h"
 #include "transform/DCTII.h"
 
@@ -23,7 +26,9 @@ struct TWorkerResult {
   std::atomic<double> PSNR = 0.0;
   bool Stopped = false;
   bool Failed = false;
+  bool OutOfMemory = false;  // Decode All
   std::string Error;
+  std::vector<TCurvePoint> Curve;    // Encode All: every progress notification
   std::optional<TShapeData> Pixels;  // Decode All
 };
 
@@ -74,19 +79,24 @@ std::optional<size_t> TMainCore::EncodeOnWorkers() {
 
   std::vector<TWorkerResult> results(Shapes.size());
   std::atomic<bool> stop = false;
-  const double psnr = *requested;
+  // Only an exact reconstruction reaches 1e20; a higher request would never end.
+  const double psnr = std::min(*requested, kUnlimitedPSNR);
   const auto job = [&](size_t i) {
     TShape& shape = *Shapes[i].Shape;
     TWorkerResult& result = results[i];
     try {
-      WriteOriginalWindow(shape, Shapes[i].Name);
+      WriteOriginalWindow(shape, Shapes[i].Name, Diagnostics);
       EncodeWithDescriptor(shape, DctIIDescriptor(), psnr, plans[i].Continuing, 1,
-                           [&](int32_t, const TShapeData&, double reached, const TShapeData&,
-                               uint16_t, uint16_t, bool& stopShape) {
+                           [&](int32_t iteration, const TShapeData&, double reached,
+                               const TShapeData&, uint16_t, uint16_t, bool& stopShape) {
                              result.PSNR.store(reached, std::memory_order_relaxed);
+                             result.Curve.push_back({iteration, reached});
                              if (stop.load(std::memory_order_relaxed))
                                stopShape = result.Stopped = true;
                            });
+    } catch (const std::bad_alloc&) {
+      result.Failed = true;
+      result.Error = TEncodeError().what();
     } catch (const std::exception& e) {
       result.Failed = true;
       result.Error = e.what();
@@ -105,15 +115,20 @@ std::optional<size_t> TMainCore::EncodeOnWorkers() {
       AddLog("...continue transforming from " + plan.IterationText + ". iteration [" +
              plan.PSNRText + " dB]");
     }
-    const TWorkerResult& result = results[i];
+    Curves.StartEncode(name, psnr, plan.Continuing);
+    TWorkerResult& result = results[i];
+    for (const TCurvePoint& point : result.Curve) Curves.Add(point.Iteration, point.PSNR);
+    result.Curve = {};
     if (result.Failed) {
       AddLog("Exception at transforming shape: " + result.Error);
       ++EncodeFailures;
     }
-    Shapes[i].Shape->SetQuality(UiQuality());
+    TShape& shape = *Shapes[i].Shape;
+    shape.SetQuality(UiQuality());
+    Curves.FinishShape(shape.Iterations, shape.PSNR);
     if (!result.Stopped) AddLog("Transformation complete. Done.\r\n");
     UpdateInfo();
-    host_.Changed(kProgressChanged);
+    host_.Changed(kProgressChanged | kCurveChanged);
     if (Controls.ShowShapInfChecked) RedrawSpecBtnClick();
   };
   const auto inWork = [&](size_t i) {
@@ -140,6 +155,8 @@ std::optional<size_t> TMainCore::DecodeOnWorkers() {
   const auto job = [&](size_t i) {
     try {
       results[i].Pixels = SynthesizeDecoded(*Shapes[i].Shape, DctIIDescriptor());
+    } catch (const std::bad_alloc&) {
+      results[i].OutOfMemory = true;
     } catch (const std::exception& e) {
       results[i].Failed = true;
       results[i].Error = e.what();
@@ -149,18 +166,15 @@ std::optional<size_t> TMainCore::DecodeOnWorkers() {
     SelectForBatch(int(i));
     if (!LogDecodeStart(Shapes[i].Name)) return;
     TWorkerResult& result = results[i];
-    bool decoded = false;
-    try {
+    FinishDecode(Shapes[i].Name, [&] {
+      if (result.OutOfMemory) throw std::bad_alloc();
       if (result.Failed) throw std::runtime_error(result.Error);
-      if (result.Pixels) {
-        PaintDecoded(*Shapes[i].Shape, *result.Pixels, Reconst, DecodedMask, Shapes[i].Name);
-        decoded = true;
-      }
-    } catch (const std::exception& e) {
-      AddLog(std::string("Exception at decoding shape: ") + e.what());
-    }
+      if (!result.Pixels) return false;
+      PaintDecoded(*Shapes[i].Shape, *result.Pixels, Reconst, DecodedMask, Shapes[i].Name,
+                   Diagnostics);
+      return true;
+    });
     result.Pixels.reset();
-    LogDecodeEnd(decoded);
   };
   const auto inWork = [&](size_t i) { return Shapes[i].Name; };
   return RunOnWorkers(queued, stop, job, finish, inWork);

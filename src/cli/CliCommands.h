@@ -21,21 +21,30 @@ int UsageError(const std::string& message);
 
 // The core of one command run with the modules beside the program.
 struct TCliSession {
+  // Diagnostic bitmaps are written only into the folder of --diagnostics.
+  explicit TCliSession(const TCliOptions& options);
+
   TCliHost host;
   TMainCore core{host};
   TLogPrinter log{core};
 
-  // Loads picture and map; a refusal prints the log to stderr. With echo the
-  // load's log lines go to stdout.
-  bool LoadInputs(const std::string& picture, const std::string& map, bool echo);
+  // Loads picture and map (the first two files); a refusal prints the log to
+  // stderr. With echo the load's log lines go to stdout.
+  bool LoadInputs(const TCliOptions& options, bool echo);
   // The picture (first file) and either the map (second file) or, with
   // --rect or --segment, a generated map; --save-map writes the map.
   bool LoadPictureAndMap(const TCliOptions& options);
   // Encodes every shape with the options' transformation, request, quality
-  // and normalization; the wall time of the encode goes to `seconds`.
+  // and normalization; the wall time of the encode goes to `seconds`. A
+  // SIGINT stops the batch after the shape in hand, as the window's Stop
+  // does (see Interrupted).
   bool EncodeAll(const TCliOptions& options, double& seconds);
-  // Decodes every shape into the decoded picture.
-  void DecodeAll();
+  // The shapes that EncodeAll encoded: all of them unless a SIGINT stopped
+  // it. They lead the list, since the batch runs in list order.
+  size_t ShapesDone() const;
+  // Decodes every shape into the decoded picture; false, with a line on
+  // stderr for each shape that could not be decoded, when any failed.
+  bool DecodeAll();
 };
 
 }  // namespace tvlc

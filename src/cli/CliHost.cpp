@@ -2,9 +2,21 @@
 
 #include <iostream>
 
+#include "cli/Interrupt.h"
+
 namespace tvlc {
 
 void TCliHost::ErrorBox(const std::string& text) { std::cerr << "Error: " << text << "\n"; }
+
+void TCliHost::ProcessPendingInput() {
+  if (interruptDelivered_ || !OnInterrupt || !Interrupted()) return;
+  interruptDelivered_ = true;
+  OnInterrupt();
+}
+
+bool TCliHost::Question(const std::string& text) {
+  return ConvertColours && text == TMainCore::kConvertColoursQuestion;
+}
 
 void TLogPrinter::Flush(std::ostream& out) {
   const auto& lines = core_.Log.Lines();

@@ -1,6 +1,7 @@
 // The command-line front end's host: no window, log lines go to a stream.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 
 #include "appcore/Host.h"
@@ -11,6 +12,16 @@ namespace tvlc {
 class TCliHost : public THost {
  public:
   void ErrorBox(const std::string& text) override;
+  // Where a long command lets input in: the first poll after a SIGINT runs
+  // OnInterrupt once, as a click on the window's Stop would.
+  void ProcessPendingInput() override;
+  std::function<void()> OnInterrupt;
+  // --grey answers the question whether to convert a colour picture.
+  bool Question(const std::string& text) override;
+  bool ConvertColours = false;
+
+ private:
+  bool interruptDelivered_ = false;
 };
 
 // Writes the log lines added since the last call.

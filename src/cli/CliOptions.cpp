@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 #include "appcore/FloatText.h"
@@ -119,6 +120,8 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
     };
     if (word == "--csv") {
       options.csv = true;
+    } else if (word == "--grey") {
+      options.grey = true;
     } else if (word == "--psnr") {
       options.psnr = value();
       if (!ParseFloatText(options.psnr))
@@ -144,6 +147,12 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
         throw std::invalid_argument("--engine is fast or literal, not '" + options.engine + "'");
     } else if (word == "--threads") {
       options.threads = unsigned(ParseInt(word, value(), 1, kMaxThreads));
+    } else if (word == "--diagnostics") {
+      options.diagnostics = value();
+      std::error_code error;
+      if (!std::filesystem::is_directory(options.diagnostics, error))
+        throw std::invalid_argument("--diagnostics needs an existing folder, not '" +
+                                    options.diagnostics + "'");
     } else if (word == "--rect") {
       const std::string& text = value();
       const size_t x = text.find('x');

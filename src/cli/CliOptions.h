@@ -14,6 +14,7 @@ struct TCliOptions {
   std::string command;
   std::vector<std::string> files;
   bool csv = false;
+  bool grey = false;                 // --grey: convert a colour picture
   std::string psnr;                  // --psnr DB, as typed
   int32_t moduleCode = 1;            // --transform MODULE:TRANS
   int32_t transCode = 2;
@@ -23,6 +24,7 @@ struct TCliOptions {
   std::string saveProject;           // --save-project FILE
   std::string engine = "fast";       // --engine fast|literal
   unsigned threads = AllCores();     // --threads N: workers of the batches
+  std::string diagnostics;           // --diagnostics DIR: SEGMENT_*.BMP go there
   int rectWidth = 0;                 // --rect WxH: a generated rectangle map
   int rectHeight = 0;
   // segment: --method and the parameters; encode, compress and stats:

@@ -1,26 +1,46 @@
 #include <chrono>
 #include <iostream>
+#include <set>
 
 #include "cli/CliCommands.h"
+#include "cli/Interrupt.h"
 #include "coding/TransformShape.h"
 
 namespace tvlc {
 
 namespace {
 
-bool HasTransformation(const TModuleRegistry& registry, int32_t moduleCode, int32_t transCode) {
+// Encoding takes the transformations the selection dialog offers: those of
+// a loaded module that are listed. An unlisted one (the built-in FFT) is
+// kept only to read files that use it.
+bool CanEncodeWith(const TModuleRegistry& registry, int32_t moduleCode, int32_t transCode) {
   for (const TModuleRegistry::TModuleRow& row : registry.Modules()) {
     if (row.Header->ModuleCode != moduleCode) continue;
-    for (int32_t i = 0; const TTransDescriptor* d = TransformationAt(*row.Header, i); ++i)
-      if (d->TransCode == transCode) return true;
+    for (int32_t i = 0; const TTransDescriptor* d = TransformationAt(*row.Header, i); ++i) {
+      if (d->TransCode != transCode) continue;
+      if (d->Listed) return true;
+      std::cerr << "tvlc-cli: transformation " << moduleCode << ':' << transCode << " ("
+                << (d->Name ? d->Name : "") << ") is not listed and cannot encode; "
+                << "use a listed one (see tvlc-cli modules)\n";
+      return false;
+    }
   }
+  std::cerr << "tvlc-cli: unknown transformation " << moduleCode << ':' << transCode
+            << " (see tvlc-cli modules)\n";
   return false;
 }
 
 }  // namespace
 
-bool TCliSession::LoadInputs(const std::string& picture, const std::string& map, bool echo) {
-  const bool ok = core.LoadPicture1Click(picture) && core.LoadMap1Click(map);
+TCliSession::TCliSession(const TCliOptions& options) {
+  core.Diagnostics = {!options.diagnostics.empty(), options.diagnostics};
+  host.ConvertColours = options.grey;
+  core.Threads = options.threads;
+}
+
+bool TCliSession::LoadInputs(const TCliOptions& options, bool echo) {
+  const bool ok =
+      core.LoadPicture1Click(options.files[0]) && core.LoadMap1Click(options.files[1]);
   if (!ok)
     log.Flush(std::cerr);
   else if (echo)
@@ -32,7 +52,7 @@ bool TCliSession::LoadInputs(const std::string& picture, const std::string& map,
 
 bool TCliSession::LoadPictureAndMap(const TCliOptions& options) {
   if (!options.GeneratesMap()) {
-    if (!LoadInputs(options.files[0], options.files[1], false)) return false;
+    if (!LoadInputs(options, false)) return false;
   } else {
     const bool ok = core.LoadPicture1Click(options.files[0]) &&
                     (options.segment ? core.GenerateSegmentation(options.segmentation)
@@ -52,11 +72,7 @@ bool TCliSession::LoadPictureAndMap(const TCliOptions& options) {
 }
 
 bool TCliSession::EncodeAll(const TCliOptions& options, double& seconds) {
-  if (!HasTransformation(core.Registry, options.moduleCode, options.transCode)) {
-    std::cerr << "tvlc-cli: unknown transformation " << options.moduleCode << ':'
-              << options.transCode << " (see tvlc-cli modules)\n";
-    return false;
-  }
+  if (!CanEncodeWith(core.Registry, options.moduleCode, options.transCode)) return false;
   core.Registry.DefModuleCode = options.moduleCode;
   core.Registry.DefTransCode = options.transCode;
   core.Registry.ForceDefModule = true;
@@ -66,9 +82,14 @@ bool TCliSession::EncodeAll(const TCliOptions& options, double& seconds) {
   core.Controls.NormComboIndex = options.normKind;
 
   SetEngineChoice(options.engine == "literal" ? TEngineChoice::Literal : TEngineChoice::Fast);
-  core.Threads = options.threads;
+  CatchInterrupt();
   const auto start = std::chrono::steady_clock::now();
-  core.EncAllBtnClick();
+  // A SIGINT during the loads leaves nothing to encode.
+  if (!Interrupted()) {
+    host.OnInterrupt = [this] { core.StopBtnClick(); };
+    core.EncAllBtnClick();
+    host.OnInterrupt = nullptr;
+  }
   seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (core.EncodeFailures) {
     log.Flush(std::cerr);
@@ -82,9 +103,26 @@ bool TCliSession::EncodeAll(const TCliOptions& options, double& seconds) {
   return true;
 }
 
-void TCliSession::DecodeAll() {
+size_t TCliSession::ShapesDone() const {
+  size_t done = 0;
+  while (done < core.Shapes.size() && core.Shapes[done].Shape->HasSpectrum()) ++done;
+  return done;
+}
+
+bool TCliSession::DecodeAll() {
   core.DecAllBtnClick();
   log.Skip();
+  // After a SIGINT the shapes the batch did not reach have nothing to decode.
+  std::set<std::string> notReached;
+  if (Interrupted())
+    for (size_t i = ShapesDone(); i < core.Shapes.size(); ++i) notReached.insert(core.Shapes[i].Name);
+  bool all = true;
+  for (const std::string& name : core.UndecodedShapes) {
+    if (notReached.count(name)) continue;
+    std::cerr << "tvlc-cli: Unable to decode shape " << name << "\n";
+    all = false;
+  }
+  return all;
 }
 
 }  // namespace tvlc

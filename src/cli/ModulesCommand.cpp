@@ -6,7 +6,7 @@ namespace tvlc {
 
 int ModulesCommand(const TCliOptions& options) {
   if (!options.files.empty()) return UsageError("modules takes no files");
-  TCliSession session;
+  TCliSession session(options);
   const TModuleRegistry& registry = session.core.Registry;
   if (options.csv)
     std::cout << "module_code,module_name,module_version,trans_code,trans_name,trans_version,"

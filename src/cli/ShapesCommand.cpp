@@ -38,8 +38,8 @@ void PrintShapeCsv(const TShapeList& shapes) {
 
 int ShapesCommand(const TCliOptions& options) {
   if (options.files.size() != 2) return UsageError("shapes needs PICTURE and MAP");
-  TCliSession session;
-  if (!session.LoadInputs(options.files[0], options.files[1], !options.csv)) return 1;
+  TCliSession session(options);
+  if (!session.LoadInputs(options, !options.csv)) return 1;
   if (options.csv)
     PrintShapeCsv(session.core.Shapes);
   else

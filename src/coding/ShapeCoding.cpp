@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
+#include "coding/EngineSteps.h"
 #include "coding/Quantizer.h"
 #include "coding/TransformShape.h"
 #include "model/Bmp.h"
@@ -32,6 +34,29 @@ TImage InputWindowImage(const TShape& shape) {
     for (int i = 0; i < width; ++i)
       image.SetPixel(i, q, Grey(PictureGrey(shape, shape.Left + i, shape.Top + q)));
   return image;
+}
+
+void WriteDiagnostic(const TDiagnosticBitmaps& diagnostics, const std::string& fileName,
+                     const TImage& bitmap) {
+  if (!diagnostics.Enabled) return;
+  const std::filesystem::path folder(diagnostics.Folder);
+  WriteBmpFile((folder / fileName).string(), bitmap);
+}
+
+// The shape's mask over its window and the window's pixels centred on 0.
+void CentredWindow(const TShape& shape, TShapeMask& mask, TShapeData& centred) {
+  const int width = shape.RoundedWidth();
+  const int height = shape.RoundedHeight();
+  mask.assign(size_t(width) * height, 0);
+  centred.assign(size_t(width) * height, 0.0);
+  size_t k = 0;
+  for (int q = 0; q < height; ++q)
+    for (int i = 0; i < width; ++i, ++k) {
+      const int32_t x = shape.Left + i;
+      const int32_t y = shape.Top + q;
+      mask[k] = shape.Contains(x, y) ? 1 : 0;
+      centred[k] = PictureGrey(shape, x, y) - kCentre;
+    }
 }
 
 // Hands the configuration of the shape's last encode back to the module,
@@ -93,9 +118,10 @@ void PaintWindow(const TShape& shape, const TShapeData& pixels, TImage& canvas,
 
 }  // namespace
 
-void WriteOriginalWindow(const TShape& shape, const std::string& name) {
-  if (shape.PicData)
-    WriteBmpFile("SEGMENT_ORIGINAL_IMG_" + name + ".BMP", InputWindowImage(shape));
+void WriteOriginalWindow(const TShape& shape, const std::string& name,
+                         const TDiagnosticBitmaps& diagnostics) {
+  if (shape.PicData && diagnostics.Enabled)
+    WriteDiagnostic(diagnostics, "SEGMENT_ORIGINAL_IMG_" + name + ".BMP", InputWindowImage(shape));
 }
 
 void AdoptCodes(TShape& shape, int32_t moduleCode, int32_t transCode) {
@@ -112,8 +138,8 @@ void AdoptCodes(TShape& shape, int32_t moduleCode, int32_t transCode) {
 
 void Encode(TShape& shape, int32_t moduleCode, int32_t transCode, double requestedPSNR,
             bool continueEncoding, uint16_t notifyInterval, TProgressHandler onProgress,
-            const std::string& name) {
-  WriteOriginalWindow(shape, name);
+            const std::string& name, const TDiagnosticBitmaps& diagnostics) {
+  WriteOriginalWindow(shape, name, diagnostics);
   AdoptCodes(shape, moduleCode, transCode);
   const TTransDescriptor* descriptor = LookUpDescriptor(shape);
   EncodeWithDescriptor(shape, descriptor, requestedPSNR, continueEncoding, notifyInterval,
@@ -143,16 +169,11 @@ void EncodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor,
     shape.IterationBase = 0;
   }
 
-  TShapeMask mask(windowSize);
-  size_t k = 0;
-  for (int q = 0; q < height; ++q)
-    for (int i = 0; i < width; ++i, ++k) {
-      const int32_t x = shape.Left + i;
-      const int32_t y = shape.Top + q;
-      mask[k] = shape.Contains(x, y) ? 1 : 0;
-      const double centred = PictureGrey(shape, x, y) - kCentre;
-      shape.Spectrum[k] = continueEncoding ? centred - shape.Spectrum[k] : centred;
-    }
+  TShapeMask mask;
+  TShapeData centred;
+  CentredWindow(shape, mask, centred);
+  for (size_t k = 0; k < windowSize; ++k)
+    shape.Spectrum[k] = continueEncoding ? centred[k] - shape.Spectrum[k] : centred[k];
 
   shape.OnProgress = std::move(onProgress);
   const TProgressHandler shapeProgress = [&shape](int32_t iteration, const TShapeData& spectrum,
@@ -173,16 +194,17 @@ void EncodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor,
 }
 
 bool Decode(TShape& shape, TImage& canvas, std::vector<uint8_t>& decodedMask,
-            const std::string& name) {
+            const std::string& name, const TDiagnosticBitmaps& diagnostics) {
   const TTransDescriptor* descriptor = LookUpDescriptor(shape);
-  return DecodeWithDescriptor(shape, descriptor, canvas, decodedMask, name);
+  return DecodeWithDescriptor(shape, descriptor, canvas, decodedMask, name, diagnostics);
 }
 
 bool DecodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
-                          std::vector<uint8_t>& decodedMask, const std::string& name) {
+                          std::vector<uint8_t>& decodedMask, const std::string& name,
+                          const TDiagnosticBitmaps& diagnostics) {
   const std::optional<TShapeData> pixels = SynthesizeDecoded(shape, descriptor);
   if (!pixels) return false;
-  PaintDecoded(shape, *pixels, canvas, decodedMask, name);
+  PaintDecoded(shape, *pixels, canvas, decodedMask, name, diagnostics);
   return true;
 }
 
@@ -201,10 +223,21 @@ std::optional<TShapeData> SynthesizeDecoded(TShape& shape, const TTransDescripto
 }
 
 void PaintDecoded(const TShape& shape, const TShapeData& pixels, TImage& canvas,
-                  std::vector<uint8_t>& decodedMask, const std::string& name) {
+                  std::vector<uint8_t>& decodedMask, const std::string& name,
+                  const TDiagnosticBitmaps& diagnostics) {
   TImage bitmap(shape.RoundedWidth(), shape.RoundedHeight());
   PaintWindow(shape, pixels, canvas, decodedMask, bitmap);
-  WriteBmpFile("SEGMENT_DECODED_IMG_" + name + ".BMP", bitmap);
+  WriteDiagnostic(diagnostics, "SEGMENT_DECODED_IMG_" + name + ".BMP", bitmap);
+}
+
+double UnexpandedPSNR(const TShape& shape) {
+  if (!shape.PicData) return 0.0;
+  TShapeMask mask;
+  TShapeData residual;
+  CentredWindow(shape, mask, residual);
+  for (size_t k = 0; k < residual.size(); ++k)
+    if (!mask[k]) residual[k] = 0.0;
+  return ResidualPSNR(residual, MaskPixelCount(mask));
 }
 
 void Progress(TShape& shape, int32_t iteration, const TShapeData& spectrum, double psnr,

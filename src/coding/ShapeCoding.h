@@ -3,7 +3,7 @@
 // synthesized spectrum into the decoded picture, and Progress carries the
 // engine's notifications into the shape and on to the user interface. Each
 // Encode and each successful Decode leaves a diagnostic bitmap of the window
-// in the current directory.
+// where TDiagnosticBitmaps says: the current directory unless told otherwise.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,14 @@
 
 namespace tvlc {
 
+// Where Encode and Decode leave their diagnostic bitmaps
+// ("SEGMENT_ORIGINAL_IMG_" / "SEGMENT_DECODED_IMG_" + name + ".BMP"): in
+// Folder ("" is the current directory), or nowhere when Enabled is false.
+struct TDiagnosticBitmaps {
+  bool Enabled = true;
+  std::string Folder;
+};
+
 // Raised by Encode when the engine reports a non-zero status.
 class TEncodeError : public std::runtime_error {
  public:
@@ -30,13 +38,14 @@ class TEncodeError : public std::runtime_error {
 // a picture, a map or a transformation of those codes nothing is encoded.
 void Encode(TShape& shape, int32_t moduleCode, int32_t transCode, double requestedPSNR,
             bool continueEncoding, uint16_t notifyInterval, TProgressHandler onProgress,
-            const std::string& name);
+            const std::string& name, const TDiagnosticBitmaps& diagnostics = {});
 
 // The steps of Encode before the lookup, for drivers that look the
 // transformation up elsewhere: the diagnostic bitmap of the input window,
 // then the codes of the transformation taken over by the shape (another
 // transformation code discards its spectrum).
-void WriteOriginalWindow(const TShape& shape, const std::string& name);
+void WriteOriginalWindow(const TShape& shape, const std::string& name,
+                         const TDiagnosticBitmaps& diagnostics);
 void AdoptCodes(TShape& shape, int32_t moduleCode, int32_t transCode);
 
 // The part of Encode that follows the lookup of the transformation.
@@ -52,7 +61,8 @@ void EncodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor,
 // descriptor (see HeldDescriptor).
 std::optional<TShapeData> SynthesizeDecoded(TShape& shape, const TTransDescriptor* descriptor);
 void PaintDecoded(const TShape& shape, const TShapeData& pixels, TImage& canvas,
-                  std::vector<uint8_t>& decodedMask, const std::string& name);
+                  std::vector<uint8_t>& decodedMask, const std::string& name,
+                  const TDiagnosticBitmaps& diagnostics);
 
 // Synthesizes the shape's spectrum, quantized by its current setting, and
 // paints its window into `canvas`: the shape's own pixels always, and claims
@@ -60,11 +70,18 @@ void PaintDecoded(const TShape& shape, const TShapeData& pixels, TImage& canvas,
 // while no shape has claimed them. False, with nothing changed, when the
 // shape has no spectrum, its transformation is not found or synthesis fails.
 bool Decode(TShape& shape, TImage& canvas, std::vector<uint8_t>& decodedMask,
-            const std::string& name);
+            const std::string& name, const TDiagnosticBitmaps& diagnostics = {});
 
 // The part of Decode that follows the lookup of the transformation.
 bool DecodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
-                          std::vector<uint8_t>& decodedMask, const std::string& name);
+                          std::vector<uint8_t>& decodedMask, const std::string& name,
+                          const TDiagnosticBitmaps& diagnostics = {});
+
+// The PSNR of the shape before any iteration, as the engine measures it: its
+// pixels against a window of mid-grey. An encode that needs no iteration
+// leaves the shape's PSNR as it was; this is the quality it has then.
+// 0 without a picture.
+double UnexpandedPSNR(const TShape& shape);
 
 // The shape's handler of the engine's notification: keeps PSNR and
 // Iterations current and forwards to shape.OnProgress with the iteration

@@ -139,6 +139,8 @@ class TArithDecoder {
   // Table position of the next symbol.
   size_t DecodeSymbol();
   uint32_t GetBit();
+  // Bytes loaded so far, including those beyond the input.
+  size_t BytesLoaded() const { return offset_; }
 
  private:
   // The next `count` input bits, first bit most significant; count <= 32.

@@ -21,6 +21,7 @@ constexpr size_t kMagicLength = 6;
 constexpr size_t kShapeHeaderValues = 4;
 constexpr size_t kOlderShapeHeaderValues = 3;
 constexpr uint8_t kImpliedNormKind = 2;
+constexpr size_t kWordBytes = 4;
 // Clock reads for the input pump are spread over this many symbols, so that
 // they cost nothing next to the coding.
 constexpr size_t kSymbolsPerPoll = 4096;
@@ -39,6 +40,8 @@ const char* const kShapeHeaderMissingMessage =
     "Corrupt compressed picture file. Shape parameters are missing";
 const char* const kStreamOverrunMessage =
     "Corrupt compressed picture file. Coded data does not end where its symbol table says";
+const char* const kStreamCutShortMessage =
+    "Corrupt compressed picture file. Coded data is cut short";
 const char* const kTooManyShapesMessage =
     "Compressed picture holds more shapes than the loaded map";
 
@@ -147,8 +150,22 @@ TCompressedWriteResult WriteCompressedPicture(const std::vector<TCompressedShape
   return result;
 }
 
-TCompressedReadResult ReadCompressedPicture(const uint8_t* data, size_t size, size_t shapeLimit,
-                                            const TCompressedFileHooks& hooks) {
+namespace {
+
+// Reads onto shapes that take at most Capacity(k) values each, refusing a
+// file with more than ShapeLimit shapes.
+struct TReadTargets {
+  const std::vector<size_t>* Windows = nullptr;  // null: no map, keep everything
+  size_t ShapeLimit() const { return Windows ? Windows->size() : SIZE_MAX; }
+  size_t Capacity(size_t shape) const {
+    if (!Windows) return SIZE_MAX;
+    return shape < Windows->size() ? (*Windows)[shape] : 0;
+  }
+};
+
+TCompressedReadResult ReadCompressed(const uint8_t* data, size_t size,
+                                     const TReadTargets& targets,
+                                     const TCompressedFileHooks& hooks) {
   TCompressedReadResult result;
   const auto fail = [&result](TCompressedReadStatus status, const char* message) {
     result.Status = status;
@@ -184,33 +201,42 @@ TCompressedReadResult ReadCompressedPicture(const uint8_t* data, size_t size, si
 
   Report(hooks, TCompressedStep::Decompressing);
   const size_t streamStart = kMagicLength + in.Position();
-  TArithDecoder decoder(table, data + streamStart, size - streamStart);
+  const size_t streamSize = size - streamStart;
+  TArithDecoder decoder(table, data + streamStart, streamSize);
   decoder.StartDecoding();
   const size_t headerValues =
       shared ? 0 : (current ? kShapeHeaderValues : kOlderShapeHeaderValues);
-  // A valid stream holds exactly as many symbols as the table counts, and
-  // its trailer ends decoding with the last of them.
+  // A valid stream holds exactly the symbols its table counts, and its
+  // trailer ends decoding with the last of them.
   const uint64_t symbolLimit = table.Total();
   uint64_t decoded = 0;
-  TSpecData buffer;
+  TSpecData buffer;   // the values kept of the current shape
+  size_t values = 0;  // every value of the current shape, kept or not
   // End-of-shape symbols since the last value other than 0.
   int boundaries = 0;
-  while (buffer.size() < kMaxDecodedShapeValues) {
+  while (values < kMaxDecodedShapeValues) {
     if (decoded == symbolLimit) return fail(TCompressedReadStatus::Corrupt, kStreamOverrunMessage);
     if (decoded++ % kSymbolsPerPoll == 0) Poll(hooks);
     const size_t position = decoder.DecodeSymbol();
+    // The coder reads ahead by one word at most, so a stream it needs more
+    // of was cut short, and the bits it read in their place were stale.
+    if (decoder.BytesLoaded() > streamSize + kWordBytes)
+      return fail(TCompressedReadStatus::Corrupt, kStreamCutShortMessage);
     if (position != TSymbolTable::kEndOfShapePosition) {
-      buffer.push_back(table.At(position).Value);
+      const size_t capacity = targets.Capacity(result.Shapes.size());
+      if (buffer.size() < headerValues || buffer.size() - headerValues < capacity)
+        buffer.push_back(table.At(position).Value);
+      ++values;
       if (position != TSymbolTable::kZeroPosition) boundaries = 0;
       continue;
     }
     if (++boundaries == 2) {
-      if (!buffer.empty()) break;  // nothing but zeros since the last end: the trailer
+      if (values != 0) break;  // nothing but zeros since the last end: the trailer
       boundaries = 1;
     }
-    if (result.Shapes.size() == shapeLimit)
+    if (result.Shapes.size() == targets.ShapeLimit())
       return fail(TCompressedReadStatus::TooManyShapes, kTooManyShapesMessage);
-    if (buffer.size() < headerValues)
+    if (values < headerValues)
       return fail(TCompressedReadStatus::Corrupt, kShapeHeaderMissingMessage);
     TCompressedShape shape = common;
     if (!shared) {
@@ -220,10 +246,25 @@ TCompressedReadResult ReadCompressedPicture(const uint8_t* data, size_t size, si
       if (current) shape.NormKind = uint8_t(buffer[3]);
     }
     shape.Values.assign(buffer.begin() + std::ptrdiff_t(headerValues), buffer.end());
+    shape.Surplus = values - buffer.size();
     result.Shapes.push_back(std::move(shape));
     buffer.clear();
+    values = 0;
   }
   return result;
+}
+
+}  // namespace
+
+TCompressedReadResult ReadCompressedPicture(const uint8_t* data, size_t size,
+                                            const std::vector<size_t>& windows,
+                                            const TCompressedFileHooks& hooks) {
+  return ReadCompressed(data, size, TReadTargets{&windows}, hooks);
+}
+
+TCompressedReadResult ReadCompressedPicture(const uint8_t* data, size_t size,
+                                            const TCompressedFileHooks& hooks) {
+  return ReadCompressed(data, size, TReadTargets{}, hooks);
 }
 
 }  // namespace tvlc

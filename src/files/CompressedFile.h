@@ -32,6 +32,9 @@ struct TCompressedShape {
   uint8_t Quality;
   uint8_t NormKind;
   TSpecData Values;
+  // Values of the file beyond what the target shape's window takes: counted
+  // while reading, not kept.
+  size_t Surplus = 0;
 };
 
 // Points at which the caller reports progress.
@@ -74,12 +77,19 @@ struct TCompressedReadResult {
   std::vector<TCompressedShape> Shapes;
 };
 
-// Decodes a whole file. A shape whose values reach kMaxDecodedShapeValues
-// ends decoding there without a message; that shape and any after it are
-// left out. Decoding stops with TooManyShapes when the file holds more than
-// shapeLimit shapes.
+// Decodes a whole file onto the shapes of a map: `windows` holds the number
+// of values each shape's window takes, in shape-list order. Values beyond a
+// window are counted in Surplus, not kept, so a file costs no more memory
+// than the windows it fills. Decoding stops with TooManyShapes when the file
+// holds more shapes than `windows`. A shape whose values reach
+// kMaxDecodedShapeValues ends decoding there without a message; that shape
+// and any after it are left out. A stream that needs more than one word
+// beyond its end to reach its trailer is Corrupt: a valid one never does.
 TCompressedReadResult ReadCompressedPicture(const uint8_t* data, size_t size,
-                                            size_t shapeLimit = SIZE_MAX,
+                                            const std::vector<size_t>& windows,
+                                            const TCompressedFileHooks& hooks = {});
+// The same without a map: every value of any number of shapes is kept.
+TCompressedReadResult ReadCompressedPicture(const uint8_t* data, size_t size,
                                             const TCompressedFileHooks& hooks = {});
 
 }  // namespace tvlc

@@ -124,6 +124,9 @@ TProjectContents ReadProject(const std::vector<uint8_t>& bytes) {
     std::string name = "Shape " + HexLabel(shape->ID);
     project.Shapes.push_back({std::move(name), std::move(shape)});
   }
+  // Bytes after the last shape mean the count or a record was misread.
+  if (in.Remaining() != 0)
+    throw TFormatError(std::to_string(in.Remaining()) + " bytes after the last shape");
   return project;
 }
 
@@ -134,6 +137,9 @@ std::string ProjectBytes(const TImage& picture, const TImage& map, const TShapeL
   WriteBmp(out, map);
   Put(out, int32_t(shapes.size()));
   for (const TShapeItem& item : shapes) SaveToStream(out, *item.Shape);
+  // A string stream that cannot grow stops writing without an exception;
+  // its bytes would be a truncated project.
+  if (!out) throw std::runtime_error("not enough memory to save the project");
   return std::move(out).str();
 }
 

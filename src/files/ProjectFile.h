@@ -40,7 +40,8 @@ bool HasProjectMagic(const std::vector<uint8_t>& bytes);
 // Throws TFormatError (or TBmpError for a damaged image).
 TProjectContents ReadProject(const std::vector<uint8_t>& bytes);
 
-// The whole file; picture and map must not be empty.
+// The whole file; picture and map must not be empty. Throws
+// std::runtime_error when memory runs short.
 std::string ProjectBytes(const TImage& picture, const TImage& map, const TShapeList& shapes);
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path);

@@ -37,13 +37,19 @@ class TRleInput {
 };
 
 // Codes may run past the right edge or the last row; those pixels are lost.
+// Rows are stored only as far as codes reach them: a file may declare a huge
+// size and hold a few codes, and one that ends in an error costs no more than
+// its codes.
 class TRleCanvas {
  public:
-  TRleCanvas(int width, int height)
-      : width_(uint64_t(width)), height_(uint64_t(height)), indices_(width_ * height_, 0) {}
+  TRleCanvas(int width, int height) : width_(uint64_t(width)), height_(uint64_t(height)) {}
 
   void Put(uint8_t index) {
-    if (x_ < width_ && y_ < height_) indices_[y_ * width_ + x_] = index;
+    if (x_ < width_ && y_ < height_) {
+      const uint64_t p = y_ * width_ + x_;
+      if (p >= indices_.size()) indices_.resize(size_t((y_ + 1) * width_), 0);
+      indices_[size_t(p)] = index;
+    }
     ++x_;
   }
   void NextLine() {
@@ -54,7 +60,18 @@ class TRleCanvas {
     x_ += dx;
     y_ += dy;
   }
-  std::vector<uint8_t> Take() { return std::move(indices_); }
+  // Every pixel, those no code reached being 0.
+  std::vector<uint8_t> Take() {
+    const size_t size = size_t(width_ * height_);
+    if (indices_.capacity() < size) {
+      std::vector<uint8_t> whole;
+      whole.reserve(size);
+      whole.assign(indices_.begin(), indices_.end());
+      indices_ = std::move(whole);
+    }
+    indices_.resize(size, 0);
+    return std::move(indices_);
+  }
 
  private:
   uint64_t width_;

@@ -5,36 +5,85 @@
 
 namespace tvlc {
 
+namespace {
+
+constexpr size_t kMaxEntries = 256;
+
+}  // namespace
+
 TImage::TImage(int width, int height, TColor fill)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)),
-      pixels_(size_t(width_) * height_, fill & kWhite) {}
+    : width_(std::max(width, 0)), height_(std::max(height, 0)) {
+  MakeUniform(fill & kWhite);
+}
 
 TImage::TImage(int width, int height, std::vector<TColor> palette, std::vector<uint8_t> indices)
     : width_(std::max(width, 0)), height_(std::max(height, 0)), format_(TPixelFormat::Indexed8),
       palette_(std::move(palette)), indices_(std::move(indices)) {
-  if (indices_.size() != size_t(width_) * height_)
+  if (indices_.size() != PixelCount())
     throw std::invalid_argument("index count does not match the image size");
   for (uint8_t i : indices_)
     if (i >= palette_.size()) throw std::invalid_argument("pixel index outside the colour table");
+  const size_t reachable = std::min(palette_.size(), kMaxEntries);
+  for (size_t i = 0; i < reachable; ++i) {
+    const TColor color = palette_[i] & kWhite;
+    auto it = std::lower_bound(lookup_.begin(), lookup_.end(), std::make_pair(color, uint8_t(0)));
+    if (it == lookup_.end() || it->first != color) lookup_.insert(it, {color, uint8_t(i)});
+  }
 }
 
 TColor TImage::Pixel(int x, int y) const {
   if (!Inside(x, y)) return kBlack;
-  const size_t p = size_t(y) * width_ + x;
-  return format_ == TPixelFormat::Rgb24 ? pixels_[p] : palette_[indices_[p]];
+  const size_t p = size_t(y) * size_t(width_) + size_t(x);
+  if (!pixels_.empty()) return pixels_[p];
+  return palette_[indices_.empty() ? 0 : indices_[p]];
+}
+
+int TImage::EntryOf(TColor color) {
+  auto it = std::lower_bound(lookup_.begin(), lookup_.end(), std::make_pair(color, uint8_t(0)));
+  if (it != lookup_.end() && it->first == color) return it->second;
+  if (palette_.size() >= kMaxEntries) return kNoEntry;
+  // A colour missing from the table of an indexed image makes it 24-bit.
+  format_ = TPixelFormat::Rgb24;
+  const uint8_t entry = uint8_t(palette_.size());
+  palette_.push_back(color);
+  lookup_.insert(it, {color, entry});
+  return entry;
+}
+
+void TImage::MakeUniform(TColor color) {
+  palette_ = {color};
+  lookup_ = {{color, uint8_t(0)}};
+  indices_ = std::vector<uint8_t>();
+  pixels_ = std::vector<TColor>();
+}
+
+void TImage::StoreIndices() {
+  if (indices_.empty()) indices_.assign(PixelCount(), 0);
+}
+
+void TImage::StoreColours() {
+  std::vector<TColor> pixels(PixelCount());
+  for (size_t p = 0; p < pixels.size(); ++p) pixels[p] = palette_[indices_.empty() ? 0 : indices_[p]];
+  pixels_ = std::move(pixels);
+  palette_ = std::vector<TColor>();
+  lookup_ = {};
+  indices_ = std::vector<uint8_t>();
 }
 
 void TImage::SetPixel(int x, int y, TColor color) {
   if (!Inside(x, y)) return;
   color &= kWhite;
-  const size_t p = size_t(y) * width_ + x;
-  if (format_ == TPixelFormat::Indexed8) {
-    auto it = std::find(palette_.begin(), palette_.end(), color);
-    if (it != palette_.end()) {
-      indices_[p] = uint8_t(it - palette_.begin());
+  const size_t p = size_t(y) * size_t(width_) + size_t(x);
+  if (pixels_.empty()) {
+    const int entry = EntryOf(color);
+    if (entry != kNoEntry) {
+      if (entry == 0 && indices_.empty()) return;
+      StoreIndices();
+      indices_[p] = uint8_t(entry);
       return;
     }
-    SetRgb24();
+    format_ = TPixelFormat::Rgb24;
+    StoreColours();
   }
   pixels_[p] = color;
 }
@@ -45,9 +94,26 @@ void TImage::FillRect(int left, int top, int right, int bottom, TColor color) {
   right = std::min(right, width_ - 1);
   bottom = std::min(bottom, height_ - 1);
   if (left > right || top > bottom) return;
-  if (format_ == TPixelFormat::Indexed8) SetRgb24();
+  format_ = TPixelFormat::Rgb24;
+  color &= kWhite;
+  if (left == 0 && top == 0 && right == width_ - 1 && bottom == height_ - 1) {
+    MakeUniform(color);
+    return;
+  }
+  const size_t width = size_t(right - left + 1);
+  if (pixels_.empty()) {
+    const int entry = EntryOf(color);
+    if (entry != kNoEntry) {
+      if (entry == 0 && indices_.empty()) return;
+      StoreIndices();
+      for (int y = top; y <= bottom; ++y)
+        std::fill_n(indices_.begin() + ptrdiff_t(size_t(y) * width_ + left), width, entry);
+      return;
+    }
+    StoreColours();
+  }
   for (int y = top; y <= bottom; ++y)
-    std::fill_n(pixels_.begin() + (size_t(y) * width_ + left), right - left + 1, color & kWhite);
+    std::fill_n(pixels_.begin() + ptrdiff_t(size_t(y) * width_ + left), width, color);
 }
 
 void TImage::FrameRect(int left, int top, int right, int bottom, TColor color) {
@@ -84,14 +150,8 @@ void TImage::CopyRectAnd(int dstX, int dstY, const TImage& src, int srcX, int sr
 
 void TImage::Resize(int width, int height) { *this = TImage(width, height); }
 
-void TImage::SetRgb24() {
-  if (format_ == TPixelFormat::Rgb24) return;
-  std::vector<TColor> pixels(indices_.size());
-  for (size_t p = 0; p < indices_.size(); ++p) pixels[p] = palette_[indices_[p]];
-  pixels_ = std::move(pixels);
-  palette_.clear();
-  indices_.clear();
-  format_ = TPixelFormat::Rgb24;
+size_t TImage::PixelBytes() const {
+  return indices_.size() + pixels_.size() * sizeof(TColor);
 }
 
 bool TImage::operator==(const TImage& other) const {

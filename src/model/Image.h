@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tvlc {
@@ -26,6 +27,12 @@ enum class TPixelFormat { Indexed8, Rgb24 };
 // An image of Width x Height pixels, (0, 0) top left, either 8-bit indexed
 // with a colour table or 24-bit colour. Pixels are addressed by colour value
 // whatever the format. Access outside the image is ignored (reads give black).
+//
+// The format is what a bitmap file of the image holds; the storage does not
+// follow it. Pixels are kept as byte indices into a colour list while the
+// image has at most 256 colours, whatever its format, and an image of one
+// colour keeps no pixels at all: overlays, the decoded picture and grey
+// pictures cost at most a byte per pixel, and a cleared overlay nothing.
 class TImage {
  public:
   TImage() = default;
@@ -38,9 +45,13 @@ class TImage {
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
   TPixelFormat Format() const { return format_; }
+  // Colour table and palette index of a pixel of an indexed image. Of any
+  // image, the colours its indices address; empty once the image holds more
+  // colours than indices reach and stores colour values instead.
   const std::vector<TColor>& Palette() const { return palette_; }
-  // Palette index of a pixel of an indexed image.
-  uint8_t Index(int x, int y) const { return indices_[size_t(y) * width_ + x]; }
+  uint8_t Index(int x, int y) const {
+    return indices_.empty() ? 0 : indices_[size_t(y) * size_t(width_) + size_t(x)];
+  }
 
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   TColor Pixel(int x, int y) const;
@@ -60,20 +71,40 @@ class TImage {
 
   // New size; the content afterwards is not relied on (it is black).
   void Resize(int width, int height);
-  void SetRgb24();
+  void SetRgb24() { format_ = TPixelFormat::Rgb24; }
+
+  // Bytes held for the pixels.
+  size_t PixelBytes() const;
 
   bool operator==(const TImage& other) const;
 
  private:
+  static constexpr int kNoEntry = -1;
+  size_t PixelCount() const { return size_t(width_) * size_t(height_); }
+  // The colour list entry of a colour, added when missing; kNoEntry when
+  // the list is full.
+  int EntryOf(TColor color);
+  // Every pixel one colour, nothing stored.
+  void MakeUniform(TColor color);
+  // Indices stored for every pixel of a one-colour image.
+  void StoreIndices();
+  // Colour values stored for every pixel.
+  void StoreColours();
   void CopyRectWith(int dstX, int dstY, const TImage& src, int srcX, int srcY, int width,
                     int height, bool combineAnd);
 
   int width_ = 0;
   int height_ = 0;
   TPixelFormat format_ = TPixelFormat::Rgb24;
-  std::vector<TColor> palette_;   // Indexed8 only
-  std::vector<uint8_t> indices_;  // Indexed8 only
-  std::vector<TColor> pixels_;    // Rgb24 only
+  // The colour list the indices address (the colour table of an indexed
+  // image), empty once colours are stored.
+  std::vector<TColor> palette_;
+  // One index per pixel; none while every pixel is entry 0.
+  std::vector<uint8_t> indices_;
+  // One colour per pixel, once the image holds more colours than indices reach.
+  std::vector<TColor> pixels_;
+  // The colour list sorted by colour, each colour with its first entry.
+  std::vector<std::pair<TColor, uint8_t>> lookup_;
 };
 
 }  // namespace tvlc

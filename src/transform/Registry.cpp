@@ -218,9 +218,19 @@ void TModuleRegistry::ConfBtnClick() {
   if (selectedTrans_ < 0) {
     return;
   }
-  const TTransDescriptor& descriptor = *transformations_[selectedTrans_].Descriptor;
-  if (descriptor.Configure) {
-    descriptor.Configure();
+  const TTransDescriptor* configured = transformations_[selectedTrans_].Descriptor;
+  if (!configured->Configure) {
+    return;
+  }
+  configured->Configure();
+  // The module may have renamed, listed or unlisted transformations: the
+  // rows are built again, keeping the configured one selected while it is
+  // listed, so that Select takes what the user sees.
+  ModListClick(selectedModule_);
+  for (size_t row = 0; row < transformations_.size(); ++row) {
+    if (transformations_[row].Descriptor == configured) {
+      TransListClick(static_cast<int>(row));
+    }
   }
 }
 

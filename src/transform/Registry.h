@@ -87,6 +87,8 @@ class TModuleRegistry {
   void TransListClick(int row);
   // False when no row is selected: the caller shows "No transformation selected".
   bool SelBtnClick();
+  // Configure of the selected row's descriptor; the rows are built again
+  // afterwards, since the module may change what it lists.
   void ConfBtnClick();
   void SetAsDefault();
   void ReloadBtnClick();

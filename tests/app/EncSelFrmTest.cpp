@@ -8,6 +8,7 @@
 
 #include "EncSelFrm.h"
 #include "MainFormFixture.h"
+#include "../modules/ModuleFolder.h"
 #include "transform/Registry.h"
 
 namespace tvlc::test {
@@ -111,6 +112,27 @@ TEST_F(EncSelFrmTest, DoubleClickOnATransformationSelectsIt) {
   EXPECT_FALSE(form_.isVisible());
   EXPECT_EQ(registry_.SelTransName, "DCT II");
   EXPECT_EQ(registry_.SelTransCode, 2);
+}
+
+TEST(EncSelFrmConfigureTest, ConfigureShowsWhatTheModuleListsAfterwards) {
+  TModuleFolder folder;
+  folder.Add(TestModule("tr_relists.so"));
+  TModuleRegistry registry(folder.Path());
+  registry.LoadModules();
+  TScriptedDialogs dialogs;
+  TEncSelForm form(registry, dialogs);
+  auto* modules = form.findChild<QListWidget*>("ModList");
+  auto* transformations = form.findChild<QListWidget*>("TransList");
+  ASSERT_TRUE(modules && transformations);
+  modules->setCurrentRow(1);
+  ASSERT_EQ(Rows(transformations), QStringList({"Before configuring"}));
+  form.findChild<QPushButton*>("ConfBtn")->click();
+  EXPECT_EQ(Rows(transformations), QStringList({"After configuring", "Offered once configured"}));
+  EXPECT_EQ(transformations->currentRow(), 0);
+  transformations->setCurrentRow(1);
+  EXPECT_EQ(form.findChild<QLabel*>("TransCodeLab")->text(), "82");
+  form.findChild<QPushButton*>("SelBtn")->click();
+  EXPECT_EQ(registry.SelTransName, "Offered once configured");
 }
 
 TEST_F(EncSelFrmTest, CancelKeepsTheSelection) {

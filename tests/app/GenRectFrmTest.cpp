@@ -85,13 +85,32 @@ TEST_F(GenRectFrmTest, ClearedFieldChangesNothing) {
     EXPECT_EQ(Values(form), QStringList({"0", "128", "0", "4"}));
     Type(form, "YCountSpin", "");
     EXPECT_EQ(Values(form), QStringList({"0", "128", "0", ""}));
+    // The count cleared before shows the 0 it stands for now.
     Type(form, "XSizeSpin", "");
-    EXPECT_EQ(Values(form), QStringList({"", "128", "0", "4"}));
+    EXPECT_EQ(Values(form), QStringList({"", "128", "0", "0"}));
     Press(form, "CancelBtn");
   });
   Trigger("Generategrid1");
-  EXPECT_EQ(frm_->Core().RectFields.YCount, 4);
+  // A cleared field counts as 0, whatever it showed before.
+  EXPECT_EQ(frm_->Core().RectFields.YCount, 0);
   EXPECT_EQ(frm_->Core().RectFields.YSize, 128);
+  EXPECT_EQ(frm_->Core().RectFields.XSize, 0);
+}
+
+TEST_F(GenRectFrmTest, ClearedSizeIsRefusedNotItsOldValue) {
+  LoadPicture(kPicture64);
+  Trigger("ClearLog1");
+  WhenModal<TGenRectFrm>([&](TGenRectFrm& form) {
+    Type(form, "XSizeSpin", "16");
+    Type(form, "YSizeSpin", "16");
+    Type(form, "YSizeSpin", "");
+    EXPECT_EQ(Values(form), QStringList({"16", "", "5", "4"}));
+    Press(form, "GenBtn");
+  });
+  Trigger("Generategrid1");
+  EXPECT_EQ(LogMessages(),
+            Lines({"Error: rectangle size 16x0 is not between 1x1 and 16384x16384", ""}));
+  EXPECT_TRUE(ShapeNames().isEmpty());
 }
 
 TEST_F(GenRectFrmTest, GenerateCoversThePictureWithNumberedShapes) {

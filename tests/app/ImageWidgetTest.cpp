@@ -29,6 +29,44 @@ TEST(ToQImageTest, ReadsIndexedImagesThroughTheirPalette) {
   EXPECT_EQ(shown.pixel(1, 0), qRgb(7, 7, 7));
 }
 
+TEST(FittedRectTest, KeepsProportionsCentredInTheArea) {
+  // Wider area: bands left and right; taller area: above and below.
+  EXPECT_EQ(FittedRect(QSize(64, 48), QRect(0, 0, 200, 60)), QRect(60, 0, 80, 60));
+  EXPECT_EQ(FittedRect(QSize(64, 48), QRect(10, 20, 64, 100)), QRect(10, 46, 64, 48));
+  // Enlarged as well as reduced.
+  EXPECT_EQ(FittedRect(QSize(2, 1), QRect(0, 0, 300, 300)), QRect(0, 75, 300, 150));
+  EXPECT_TRUE(FittedRect(QSize(), QRect(0, 0, 10, 10)).isEmpty());
+  EXPECT_TRUE(FittedRect(QSize(4, 4), QRect()).isEmpty());
+}
+
+TEST(ImageWidgetTest, DrawsTheImageInItsProportionsOnTheBackground) {
+  TImageWidget widget;
+  widget.resize(90, 30);
+  widget.SetImage(TImage(2, 2, Grey(40)));
+  EXPECT_EQ(widget.PictureRect(), QRect(30, 0, 30, 30));
+  const QImage shot = widget.grab().toImage();
+  EXPECT_EQ(shot.pixel(45, 15), qRgb(40, 40, 40));
+  EXPECT_EQ(QColor(shot.pixel(10, 15)), widget.palette().window().color());
+  EXPECT_EQ(QColor(shot.pixel(80, 15)), widget.palette().window().color());
+}
+
+TEST(ToQImageTest, TakesAByteAPixelUpTo256ColoursAndFourBeyond) {
+  TImage image(300, 200, kWhite);
+  for (int x = 0; x < 255; ++x) image.SetPixel(x, 7, Grey(uint8_t(x)));
+  const QImage few = ToQImage(image, true);
+  EXPECT_EQ(few.format(), QImage::Format_Indexed8);
+  EXPECT_EQ(few.sizeInBytes(), 300 * 200);
+  EXPECT_EQ(few.pixel(9, 7), qRgb(9, 9, 9));
+  EXPECT_EQ(qAlpha(few.pixel(299, 7)), 0);
+
+  image.SetPixel(299, 199, RGB(1, 2, 3));  // the 257th colour
+  const QImage many = ToQImage(image, true);
+  EXPECT_EQ(many.format(), QImage::Format_ARGB32_Premultiplied);
+  EXPECT_EQ(many.pixel(9, 7), qRgb(9, 9, 9));
+  EXPECT_EQ(many.pixel(299, 199), qRgb(1, 2, 3));
+  EXPECT_EQ(qAlpha(many.pixel(0, 0)), 0);
+}
+
 TEST(OverlaidViewTest, OverlayCoversTheImageOnlyWhereItIsNotWhite) {
   TOverlaidView view("Base", "Top");
   view.resize(40, 40);

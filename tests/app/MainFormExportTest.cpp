@@ -31,8 +31,8 @@ TEST_F(MainFormExportTest, DecodedPictureIsWrittenFromTheMenuAndTheViewsSave) {
   dialogs_->Answers = {fromMenu, fromView};
   Trigger("SaveDecodedPicture1");
   Trigger("SaveReconst1");
-  ExpectAsked(2, true, "Windows Bitmap|*.bmp|All Files|*.*", "bmp");
-  ExpectAsked(3, true, "Windows Bitmap|*.bmp|All Files|*.*", "bmp");
+  ExpectAsked(2, true, "Windows Bitmap|*.bmp|PNG Image|*.png|All Files|*.*", "bmp");
+  ExpectAsked(3, true, "Windows Bitmap|*.bmp|PNG Image|*.png|All Files|*.*", "bmp");
   EXPECT_EQ(LogMessages(), Lines({"Decoded picture and spectrum saved ... :-) ZUVI.", "",
                                   "Decoded picture and spectrum saved ... :-) ZUVI.", ""}));
   EXPECT_TRUE(ReadBmpFile(fromMenu) == Core().Reconst);
@@ -49,8 +49,8 @@ TEST_F(MainFormExportTest, SpectrumAndShapeViewsAreWrittenUnscaled) {
   dialogs_->Answers = {spectrum, shape};
   Trigger("SaveSpectrumPicture1");
   Trigger("MenuItem1");
-  ExpectAsked(2, true, "Windows Bitmap|*.bmp|All Files|*.*", "bmp");
-  ExpectAsked(3, true, "Windows Bitmap|*.bmp|All Files|*.*", "bmp");
+  ExpectAsked(2, true, "Windows Bitmap|*.bmp|PNG Image|*.png|All Files|*.*", "bmp");
+  ExpectAsked(3, true, "Windows Bitmap|*.bmp|PNG Image|*.png|All Files|*.*", "bmp");
   EXPECT_TRUE(LogMessages().empty());
   const TImage writtenSpectrum = ReadBmpFile(spectrum);
   const TImage writtenShape = ReadBmpFile(shape);

@@ -58,7 +58,7 @@ TEST_F(MainFormTest, SavePictureAndMapWriteTheViewsImages) {
   Trigger("SaveMap1");
   for (size_t i = 2; i < 4; ++i) {
     EXPECT_TRUE(dialogs_->Asked[i].Save);
-    EXPECT_EQ(dialogs_->Asked[i].Filter, "Windows Bitmap|*.bmp|All Files|*.*");
+    EXPECT_EQ(dialogs_->Asked[i].Filter, "Windows Bitmap|*.bmp|PNG Image|*.png|All Files|*.*");
     EXPECT_EQ(dialogs_->Asked[i].DefaultExt, "bmp");
   }
   const Lines messages = LogMessages();

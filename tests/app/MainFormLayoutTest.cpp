@@ -16,7 +16,9 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include "ImageWidget.h"
 #include "MainFormFixture.h"
@@ -302,6 +304,33 @@ TEST_F(MainFormTest, DisabledFileMenuRefusesItsShortcuts) {
   frm_->Core().Notify(kControlsChanged);
   QTest::keyClick(frm_.get(), Qt::Key_P, Qt::ControlModifier);
   EXPECT_EQ(dialogs_->Asked.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tvlc::test
+
+namespace tvlc::test {
+namespace {
+
+TEST_F(MainFormTest, EveryShapeTabIsReachableAtTheFirstSize) {
+  frm_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(frm_.get()));
+  ASSERT_EQ(frm_->size(), QSize(646, 614));
+  QApplication::processEvents();
+  auto* tabs = Find<QTabWidget>("ShapeTabs");
+  QTabBar* bar = tabs->tabBar();
+  const QStringList texts = {"Info", "Shape", "Coder", "Quantizaton", "Spectrum", "Coeficients",
+                             "Decoder"};
+  ASSERT_EQ(bar->count(), int(texts.size()));
+  for (int i = 0; i < bar->count(); ++i) {
+    EXPECT_EQ(bar->tabText(i), texts[i]);
+    EXPECT_TRUE(bar->rect().contains(bar->tabRect(i))) << texts[i].toStdString() << " at "
+                                                       << bar->tabRect(i).x() << "+"
+                                                       << bar->tabRect(i).width() << " of "
+                                                       << bar->width();
+  }
+  // No scroll arrows are needed.
+  for (QToolButton* arrow : bar->findChildren<QToolButton*>()) EXPECT_FALSE(arrow->isVisible());
 }
 
 }  // namespace

@@ -31,12 +31,14 @@ TEST_F(MainFormTest, LoadingPictureAndMapLogsAndListsTheShapes) {
   EXPECT_TRUE(frm_->isEnabled());
 }
 
-TEST_F(MainFormTest, LoadCommandsAskWithTheBitmapDialog) {
+TEST_F(MainFormTest, LoadCommandsAskWithThePictureDialog) {
   LoadSmallInputs();
   ASSERT_EQ(dialogs_->Asked.size(), 2u);
   for (const TAskedFile& asked : dialogs_->Asked) {
     EXPECT_FALSE(asked.Save);
-    EXPECT_EQ(asked.Filter, "Bitmaps|*.bmp|All Files|*.*");
+    EXPECT_EQ(asked.Filter,
+              "Pictures|*.bmp; *.png; *.jpg; *.jpeg; *.tif; *.tiff; *.pgm; *.ppm; *.pnm|"
+              "Bitmaps|*.bmp|All Files|*.*");
     EXPECT_EQ(asked.DefaultExt, "bmp");
   }
 }
@@ -97,7 +99,30 @@ TEST_F(MainFormTest, MapLargerThanThePictureIsRefusedAndShapesStay) {
                    "Analyzing map file: locating shapes...",
                    "Error: height/width of map is larger than height/width of picture", ""}));
   EXPECT_EQ(Find<QListWidget>("ShapeList")->count(), 22);
-  EXPECT_EQ(Find<TImageWidget>("Map")->Shown().size(), QSize(65, 48));
+  // Refused from its header: the view keeps the map it showed.
+  EXPECT_EQ(Find<TImageWidget>("Map")->Shown().size(), QSize(64, 48));
+}
+
+TEST_F(MainFormTest, ColourPictureIsConvertedWhenTheUserSaysYes) {
+  const std::string jpeg = kData + "/formats/coffee.jpg";
+  dialogs_->QuestionAnswers = {false, true};
+  LoadPicture(jpeg);
+  EXPECT_EQ(frm_->Core().PicWidth, 0);
+  LoadPicture(jpeg);
+  const std::string question =
+      "The picture has colours. Convert it to grey levels (BT.601 luma) and load it?";
+  EXPECT_EQ(dialogs_->Questions, (std::vector<std::string>{question, question}));
+  EXPECT_EQ(frm_->Core().PicWidth, 64);
+  const Lines messages = LogMessages();
+  ASSERT_GE(messages.size(), 3u);
+  EXPECT_EQ(Lines(messages.end() - 3, messages.end()),
+            Lines({"Picture " + jpeg +
+                       ": colours converted to grey levels as round(0.299 R + 0.587 G + "
+                       "0.114 B) (BT.601 luma).",
+                   "Picture " + jpeg + " of size 64x48 loaded.", ""}));
+  const QImage& shown = Find<TImageWidget>("Picture")->Shown();
+  EXPECT_EQ(qRed(shown.pixel(3, 3)), qGreen(shown.pixel(3, 3)));
+  EXPECT_EQ(qRed(shown.pixel(3, 3)), (*frm_->Core().PicData)[3 * 64 + 3]);
 }
 
 TEST_F(MainFormTest, WindowRefusesInputWhileTheMapIsAnalysed) {

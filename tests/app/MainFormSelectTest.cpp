@@ -43,14 +43,15 @@ class MainFormSelectTest : public MainFormTest {
     return std::nullopt;
   }
 
-  // Clicks `view` where the map view shows map pixel `pixel`.
+  // Clicks `overlay` where it shows map pixel `pixel`, through the rectangle
+  // the picture is drawn in.
   void ClickAtMapPixel(const char* overlay, QPoint pixel) {
-    QWidget* map = Find<QWidget>("Map");
-    ASSERT_GT(map->width(), 2 * 64);
-    ASSERT_GT(map->height(), 2 * 48);
-    const QPoint at(int(std::lround(pixel.x() * map->width() / 64.0)),
-                    int(std::lround(pixel.y() * map->height() / 48.0)));
-    QTest::mouseClick(Find<QWidget>(overlay), Qt::LeftButton, {}, at);
+    auto* view = Find<TImageWidget>(overlay);
+    const QRect shown = view->PictureRect();
+    ASSERT_GT(shown.width(), 2 * 64);
+    const QPoint at(shown.x() + int(std::lround(pixel.x() * shown.width() / 64.0)),
+                    shown.y() + int(std::lround(pixel.y() * shown.height() / 48.0)));
+    QTest::mouseClick(view, Qt::LeftButton, {}, at);
   }
 };
 

@@ -22,10 +22,19 @@ class TScriptedDialogs : public TDialogs {
   std::deque<std::string> Answers;
   std::vector<TAskedFile> Asked;
   std::vector<std::string> Errors;
+  std::vector<std::string> Questions;
+  std::deque<bool> QuestionAnswers;  // none left: No
 
   std::string OpenFile(QWidget*, const TFileFilter& filter) override { return Answer(false, filter); }
   std::string SaveFile(QWidget*, const TFileFilter& filter) override { return Answer(true, filter); }
   void ErrorBox(QWidget*, const std::string& text) override { Errors.push_back(text); }
+  bool Question(QWidget*, const std::string& text) override {
+    Questions.push_back(text);
+    if (QuestionAnswers.empty()) return false;
+    const bool yes = QuestionAnswers.front();
+    QuestionAnswers.pop_front();
+    return yes;
+  }
 
  private:
   std::string Answer(bool save, const TFileFilter& filter) {

@@ -66,3 +66,36 @@ TEST_F(MainFormTest, StatisticsDialogListsTheLinesAndCloses) {
 
 }  // namespace
 }  // namespace tvlc::test
+
+namespace tvlc::test {
+namespace {
+
+// The rightmost column of the list's viewport that a line's text reaches.
+int RightmostInk(QListWidget& list) {
+  const QImage image = list.viewport()->grab().toImage();
+  const QRgb background = image.pixel(image.width() - 1, image.height() - 1);
+  int rightmost = -1;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) != background) rightmost = std::max(rightmost, x);
+  return rightmost;
+}
+
+// Six-digit counts, as a 512 x 512 picture gives.
+TEST(StatFormLayoutTest, SlackFitsBesideTheCounts) {
+  TStatForm form({"Picture size: 512x512", "Pixels in picture: 262144",
+                  "Pixels in shape windows: 412160\t (Slack: 36.40%)",
+                  "Total pixels processed: 625664\t (Slack: 58.13%)"});
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  auto* list = form.findChild<QListWidget*>("StatList");
+  ASSERT_NE(list, nullptr);
+  list->clearSelection();
+  list->setCurrentRow(-1);
+  const int rightmost = RightmostInk(*list);
+  EXPECT_GT(rightmost, list->viewport()->width() / 2);  // the text was drawn
+  EXPECT_LT(rightmost, list->viewport()->width() - 4);
+}
+
+}  // namespace
+}  // namespace tvlc::test

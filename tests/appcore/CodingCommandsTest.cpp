@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "CoreFixture.h"
+#include "model/Bmp.h"
 
 namespace tvlc::testing {
 namespace {
@@ -92,6 +94,49 @@ TEST_F(CodingCommandsTest, RequestedPsnrIsReadTheSameInEveryLocale) {
   EXPECT_EQ(core.Controls.EncProgBar.Max, 1000);
   EXPECT_EQ(core.Log.Lines().at(accepted), "[12:00:00] Transformation of " + Name(1) + " started...");
   EXPECT_TRUE(Shape(1).HasSpectrum());
+}
+
+// Requests beyond a double: 1e400 is clamped to the 1e20 of an exact
+// reconstruction, 1e-400 is 0 and met at once.
+TEST_F(CoreTest, RequestsBeyondADoubleAreClampedOrZero) {
+  TImage picture(16, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 16; ++x) picture.SetPixel(x, y, Grey(uint8_t(x < 8 ? 128 : 16 * x + y)));
+  WriteBmpFile("blocks.bmp", picture);
+  ASSERT_TRUE(core.LoadPicture1Click("blocks.bmp"));
+  ASSERT_TRUE(core.GenerateRectangles(8, 8));
+  ASSERT_EQ(core.Shapes.size(), 2u);
+  core.ShowShBtnClick(0);
+  core.Controls.ReqPSNRText = "1e400";
+  core.EncBtnClick();
+  EXPECT_EQ(core.Controls.EncProgBar.Max, INT_MAX);
+  EXPECT_EQ(core.Log.Lines()[core.Log.Lines().size() - 2],
+            "[12:00:00] Transformation complete. Done.");
+  EXPECT_TRUE(core.Shapes[0].Shape->HasSpectrum());
+
+  core.ShowShBtnClick(1);
+  core.Controls.ReqPSNRText = "1e-400";
+  core.EncBtnClick();
+  EXPECT_EQ(core.Controls.EncProgBar.Max, 0);
+  EXPECT_TRUE(core.Shapes[1].Shape->HasSpectrum());
+  EXPECT_EQ(core.Shapes[1].Shape->Iterations, 0);
+}
+
+TEST_F(CodingCommandsTest, ProgressOfExtremePSNRsStaysInRange) {
+  core.Controls.EncProgBar = {0, 3000, 0, true};
+  TShapeData spectrum(Shape(1).WindowSize());
+  bool stop = false;
+  core.EncodeProgress(1, spectrum, std::nan(""), spectrum, 0, 0, stop);
+  EXPECT_EQ(core.Controls.EncProgBar.Min, 0);
+  EXPECT_EQ(core.Controls.EncProgBar.Position, 0);
+  core.EncodeProgress(2, spectrum, -1e300, spectrum, 0, 0, stop);
+  EXPECT_EQ(core.Controls.EncProgBar.Min, INT_MIN);
+  EXPECT_EQ(core.Controls.EncProgBar.Position, INT_MIN);
+  core.EncodeProgress(3, spectrum, 1e20, spectrum, 0, 0, stop);  // beyond the maximum
+  EXPECT_EQ(core.Controls.EncProgBar.Position, INT_MIN);
+  core.EncodeProgress(4, spectrum, 29.994, spectrum, 0, 0, stop);
+  EXPECT_EQ(core.Controls.EncProgBar.Position, 2999);
+  EXPECT_EQ(core.Controls.EncProgBar.Min, INT_MIN);  // set only by the first notifications
 }
 
 TEST_F(CodingCommandsTest, SecondClickStopsTheRunningEncode) {

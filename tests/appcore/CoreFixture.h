@@ -25,6 +25,13 @@ class TTestHost : public THost {
     if (OnPendingInput) OnPendingInput();
   }
   void ErrorBox(const std::string& text) override { ErrorBoxes.push_back(text); }
+  // Every question is recorded and answered with AnswerYes.
+  std::vector<std::string> Questions;
+  bool AnswerYes = false;
+  bool Question(const std::string& text) override {
+    Questions.push_back(text);
+    return AnswerYes;
+  }
 };
 
 inline std::string TestData(const std::string& name) {

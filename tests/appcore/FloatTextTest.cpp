@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "appcore/FloatText.h"
 
 namespace tvlc {
@@ -14,6 +17,23 @@ TEST(FloatText, AcceptsTheDecimalGrammar) {
   EXPECT_EQ(ParseFloatText("2.5E-1"), 0.25);
   EXPECT_EQ(ParseFloatText("7."), 7.0);
   EXPECT_EQ(ParseFloatText(".5"), 0.5);
+}
+
+TEST(FloatText, NumbersBeyondADoubleAreInfiniteOrZero) {
+  const double infinity = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(ParseFloatText("1e400"), infinity);
+  EXPECT_EQ(ParseFloatText("-1e400"), -infinity);
+  EXPECT_EQ(ParseFloatText("1000e306"), infinity);
+  EXPECT_EQ(ParseFloatText("0.001e311"), 1e308);
+  EXPECT_EQ(ParseFloatText("1e99999999999999999999999"), infinity);
+  EXPECT_EQ(ParseFloatText("1e-400"), 0.0);
+  EXPECT_EQ(ParseFloatText("123456e-330"), 0.0);
+  EXPECT_EQ(ParseFloatText("0.0000001e-320"), 0.0);
+  const std::optional<double> negativeZero = ParseFloatText("-1e-400");
+  ASSERT_TRUE(negativeZero.has_value());
+  EXPECT_EQ(*negativeZero, 0.0);
+  EXPECT_TRUE(std::signbit(*negativeZero));
+  EXPECT_EQ(ParseFloatText("1e-310"), 1e-310);  // subnormal, still a double
 }
 
 TEST(FloatText, RefusesEverythingElse) {

@@ -20,15 +20,19 @@ TEST(RectFields, SizeAndCountAreCoupled) {
   EXPECT_EQ(f.XSize, 0);
 }
 
-TEST(RectFields, ClearedFieldChangesNothing) {
+TEST(RectFields, ClearedFieldIsZeroAndChangesNoOther) {
   TRectFields f;
   f.XSizeSpinChange("32", 512);
   f.XSizeSpinChange("", 512);
-  f.XCountSpinChange("", 512);
-  f.YSizeSpinChange("abc", 512);
-  EXPECT_EQ(f.XSize, 32);
+  EXPECT_EQ(f.XSize, 0);
   EXPECT_EQ(f.XCount, 17);
-  EXPECT_EQ(f.YSize, 0);
+  f.XSizeSpinChange("32", 512);
+  f.XCountSpinChange("", 512);
+  EXPECT_EQ(f.XSize, 32);
+  EXPECT_EQ(f.XCount, 0);
+  f.YSizeSpinChange("7", 512);
+  f.YSizeSpinChange("abc", 512);  // not a number: nothing changes
+  EXPECT_EQ(f.YSize, 7);
 }
 
 class RectCommandTest : public CoreTest {

@@ -26,6 +26,9 @@ struct TBatchOutcome {
   TImage Reconst;
   std::vector<uint8_t> DecodedMask;
   std::map<std::string, std::string> Files;  // name -> bytes
+  std::vector<TCurvePoint> Curve, Finished;    // of the second Encode All
+  std::vector<std::string> Undecoded;          // of a Decode All before encoding
+  std::vector<std::string> Names;
 };
 
 std::string Bytes(const fs::path& path) {
@@ -63,6 +66,9 @@ class WorkerBatchTest : public CoreTest {
     EXPECT_TRUE(run.LoadPicture1Click(picture));
     EXPECT_TRUE(run.LoadMap1Click(map));
     EXPECT_TRUE(WindowsOverlap(run.Shapes));
+    // Nothing is encoded yet: every shape is undecoded, named in list order.
+    run.DecAllBtnClick();
+    const std::vector<std::string> undecoded = run.UndecodedShapes;
     run.Controls.ReqPSNRText = psnr;
     run.Controls.UseQSpecChecked = true;
     run.Controls.QuantQuality = 40;
@@ -70,16 +76,22 @@ class WorkerBatchTest : public CoreTest {
     run.Controls.ContEncChckChecked = true;
     run.Controls.ReqPSNRText = std::to_string(std::stoi(psnr) + 3);
     run.EncAllBtnClick();
+    const std::vector<TCurvePoint> curve = run.Curves.Points();
+    const std::vector<TCurvePoint> finished = run.Curves.Finished();
     run.DecAllBtnClick();
     EXPECT_TRUE(run.Save1Click("project.tvp"));
     EXPECT_TRUE(run.ExportSpectrum1Click("picture.tvzx"));
 
     TBatchOutcome outcome;
     outcome.Log = run.Log.Lines();
+    outcome.Curve = curve;
+    outcome.Finished = finished;
+    outcome.Undecoded = undecoded;
     for (const TShapeItem& item : run.Shapes) {
       outcome.Spectra.emplace_back(item.Shape->Spectrum.begin(), item.Shape->Spectrum.end());
       outcome.Iterations.push_back(item.Shape->Iterations);
       outcome.PSNRs.push_back(item.Shape->PSNR);
+      outcome.Names.push_back(item.Name);
     }
     outcome.Reconst = run.Reconst;
     outcome.DecodedMask = run.DecodedMask;
@@ -98,6 +110,9 @@ class WorkerBatchTest : public CoreTest {
       EXPECT_EQ(many.Log, one.Log);
       EXPECT_EQ(many.Iterations, one.Iterations);
       EXPECT_EQ(many.PSNRs, one.PSNRs);
+      EXPECT_EQ(many.Curve, one.Curve);
+      EXPECT_EQ(many.Finished, one.Finished);
+      EXPECT_EQ(many.Undecoded, one.Undecoded);
       // Bit for bit: no tolerance.
       ASSERT_EQ(many.Spectra.size(), one.Spectra.size());
       for (size_t i = 0; i < one.Spectra.size(); ++i)
@@ -110,6 +125,14 @@ class WorkerBatchTest : public CoreTest {
       ASSERT_EQ(many.Files.size(), one.Files.size());
       for (const auto& [name, bytes] : one.Files) EXPECT_TRUE(many.Files.at(name) == bytes) << name;
     }
+    EXPECT_EQ(one.Undecoded, one.Names);
+    // Each shape has its final point on the curve, in list order.
+    ASSERT_EQ(one.Finished.size(), one.Names.size());
+    for (size_t i = 0; i < one.Names.size(); ++i) {
+      EXPECT_EQ(one.Finished[i].Iteration, one.Iterations[i]) << i;
+      EXPECT_EQ(one.Finished[i].PSNR, one.PSNRs[i]) << i;
+    }
+    EXPECT_FALSE(one.Curve.empty());
     // The runs did code something: two batches and a decode of every shape.
     EXPECT_NE(std::find(one.Log.begin(), one.Log.end(), "[12:00:00] Transformation complete. Done."),
               one.Log.end());

@@ -19,7 +19,7 @@ class CliEncode : public ::testing::Test {
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
-  // Runs in the scratch directory, where the diagnostic bitmaps go.
+  // Runs in the scratch directory, which stays empty unless a file is asked for.
   TCliRun Run(const std::string& args) { return RunCli(args, false, dir_.string()); }
   std::filesystem::path dir_;
 };
@@ -73,6 +73,75 @@ TEST_F(CliEncode, BothEnginesGiveTheSameShapes) {
   ASSERT_EQ(literal.status, 0);
   EXPECT_EQ(CsvRows(fast.out), CsvRows(literal.out));
   EXPECT_EQ(Run("encode " + kInputs + " --psnr 35 --engine turbo").status, 2);
+}
+
+// Three 8 x 8 blocks: mid-grey (coded exactly by an empty spectrum), a flat
+// 130 (residual 2 everywhere: 10 log10(255^2 / 4) = 42.11 dB) and a ramp
+// that needs iterations.
+std::string WriteFlatBlocks(const std::filesystem::path& dir) {
+  TImage picture(24, 8);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 24; ++x)
+      picture.SetPixel(x, y, Grey(uint8_t(x < 8 ? 128 : x < 16 ? 130 : 20 * (x - 16) + 10 * y)));
+  const std::string path = (dir / "blocks.bmp").string();
+  WriteBmpFile(path, picture);
+  return path;
+}
+
+TEST_F(CliEncode, ShapesThatMeetTheRequestShowTheirOwnPSNR) {
+  const std::string picture = WriteFlatBlocks(dir_);
+  const TCliRun csv = Run("encode " + picture + " --rect 8x8 --psnr 30 --csv");
+  ASSERT_EQ(csv.status, 0) << csv.out;
+  const auto rows = CsvRows(csv.out);
+  ASSERT_EQ(rows.size(), 4u) << csv.out;
+  EXPECT_EQ(rows[1][3], "0");
+  EXPECT_EQ(rows[1][4], "inf");
+  EXPECT_EQ(rows[2][3], "0");
+  EXPECT_EQ(rows[2][4], "42.11");
+  EXPECT_NE(rows[3][3], "0");
+  EXPECT_GE(std::stod(rows[3][4]), 30.0);
+
+  const TCliRun table = Run("encode " + picture + " --rect 8x8 --psnr 30");
+  ASSERT_EQ(table.status, 0);
+  EXPECT_NE(table.out.find("           0         inf\n"), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find("           0       42.11\n"), std::string::npos) << table.out;
+  EXPECT_EQ(table.out.find("100000000000000000000"), std::string::npos) << table.out;
+}
+
+TEST_F(CliEncode, DiagnosticBitmapsOnlyWhereAsked) {
+  const TCliRun quiet = Run("encode " + kInputs + " --psnr 25");
+  ASSERT_EQ(quiet.status, 0);
+  EXPECT_TRUE(std::filesystem::is_empty(dir_));
+
+  const std::filesystem::path diagnostics = dir_ / "segments";
+  std::filesystem::create_directory(diagnostics);
+  const TCliRun asked = Run("encode " + kInputs + " --psnr 25 --diagnostics " + diagnostics.string());
+  ASSERT_EQ(asked.status, 0);
+  size_t original = 0, decoded = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(diagnostics)) {
+    const std::string name = entry.path().filename().string();
+    original += name.starts_with("SEGMENT_ORIGINAL_IMG_Shape ");
+    decoded += name.starts_with("SEGMENT_DECODED_IMG_Shape ");
+  }
+  EXPECT_EQ(original, 22u);
+  EXPECT_EQ(decoded, 22u);
+  const TImage bitmap = ReadBmpFile((diagnostics / "SEGMENT_ORIGINAL_IMG_Shape D42CB0.BMP").string());
+  EXPECT_GT(bitmap.Width(), 0);
+  // Only the folder got them.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
+  EXPECT_EQ(Run("encode " + kInputs + " --psnr 25 --diagnostics " + (dir_ / "missing").string()).status, 2);
+}
+
+TEST_F(CliEncode, UnlistedTransformationsAreRefused) {
+  const TCliRun fft = RunCli("encode " + kInputs + " --psnr 15 --transform 1:1", true, dir_.string());
+  EXPECT_EQ(fft.status, 1);
+  EXPECT_EQ(fft.out, "tvlc-cli: transformation 1:1 (FFT) is not listed and cannot encode; use a "
+                     "listed one (see tvlc-cli modules)\n");
+  const TCliRun unknown = RunCli("encode " + kInputs + " --psnr 15 --transform 1:7", true, dir_.string());
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.out, "tvlc-cli: unknown transformation 1:7 (see tvlc-cli modules)\n");
+  EXPECT_EQ(Run("compress " + kInputs + " out.tvzx --psnr 15 --transform 1:1").status, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "out.tvzx"));
 }
 
 TEST_F(CliEncode, UnknownTransformationAndBadOptions) {

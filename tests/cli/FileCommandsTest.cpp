@@ -5,7 +5,12 @@
 #include <iterator>
 #include <sstream>
 
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
 #include "RunCli.h"
+#include "files/CompressedFile.h"
 #include "model/Bmp.h"
 
 namespace tvlc::testing {
@@ -118,6 +123,56 @@ TEST_F(CliFiles, RectangleMapAndStatistics) {
   EXPECT_NE(encoded.out.find("\nShape 3,1,2,"), std::string::npos) << encoded.out;
   EXPECT_NE(encoded.out.find("# shapes: 4\n"), std::string::npos);
   EXPECT_EQ(Run("encode " + kPicture + " --rect 0x8 --psnr 25").status, 2);
+}
+
+// The PSNR of a decoded picture against the original over every pixel, as
+// direct sums.
+double PicturePsnr(const TImage& original, const TImage& decoded) {
+  double sse = 0.0;
+  for (int y = 0; y < original.Height(); ++y)
+    for (int x = 0; x < original.Width(); ++x) {
+      const double d = double(RedOf(original.Pixel(x, y))) - double(RedOf(decoded.Pixel(x, y)));
+      sse += d * d;
+    }
+  return 10.0 * std::log10(double(original.Width()) * original.Height() * 65025.0 / sse);
+}
+
+TEST_F(CliFiles, CompressWithoutQuantizationPrintsThePsnrTheFileGives) {
+  // The file holds rounded coefficients even at quality 0.
+  const TCliRun compressed =
+      Run("compress " + kPicture + " " + kMap + " " + Path("c.tvzx") + " --psnr 30 --quality 0");
+  ASSERT_EQ(compressed.status, 0) << compressed.out;
+  ASSERT_EQ(Run("decompress " + Path("c.tvzx") + " " + kMap + " " + Path("d.bmp")).status, 0);
+  const double fromFile = PicturePsnr(ReadBmpFile(kPicture), ReadBmpFile(Path("d.bmp")));
+  char expected[32];
+  std::snprintf(expected, sizeof expected, "%.2f", fromFile);
+  EXPECT_EQ(ValueAfter(compressed.out, "decoded picture PSNR [dB]: "), expected);
+
+  const TCliRun encoded = Run("encode " + kPicture + " " + kMap + " --psnr 30 --quality 0 --csv");
+  ASSERT_EQ(encoded.status, 0);
+  EXPECT_NE(ValueAfter(encoded.out, "# decoded picture PSNR [dB]: "), expected)
+      << "rounding made no difference, so this test proves nothing";
+}
+
+TEST_F(CliFiles, DecompressReportsEveryShapeItCannotDecodeAndFails) {
+  // 22 shapes of a transformation no module offers.
+  const TCompressedWriteResult written =
+      WriteCompressedPicture(std::vector<TCompressedShape>(22, {1, 99, 0, 2, {3, -1}}));
+  ASSERT_EQ(written.Error, "");
+  {
+    std::ofstream out(Path("x.tvzx"), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(written.Bytes.data()),
+              std::streamsize(written.Bytes.size()));
+  }
+  const TCliRun run =
+      RunCli("decompress " + Path("x.tvzx") + " " + kMap + " " + Path("d.bmp"), true);
+  EXPECT_EQ(run.status, 1) << run.out;
+  size_t reported = 0;
+  for (size_t at = run.out.find("Unable to decode shape Shape "); at != std::string::npos;
+       at = run.out.find("Unable to decode shape Shape ", at + 1))
+    ++reported;
+  EXPECT_EQ(reported, 22u) << run.out;
+  EXPECT_FALSE(std::filesystem::exists(Path("d.bmp")));
 }
 
 }  // namespace

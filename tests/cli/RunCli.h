@@ -17,8 +17,8 @@ struct TCliRun {
   std::string out;  // stdout, or stdout and stderr together when asked
 };
 
-// Runs in `directory` when given (encoding writes diagnostic bitmaps into
-// the current directory).
+// Runs in `directory` when given, so that a test sees every file the
+// program leaves behind.
 inline TCliRun RunCli(const std::string& arguments, bool withStderr = false,
                       const std::string& directory = "") {
   const std::string command = (directory.empty() ? "" : "cd '" + directory + "' && ") +

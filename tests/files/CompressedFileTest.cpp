@@ -9,6 +9,7 @@
 
 #include "files/ArithCoder.h"
 #include "files/SymbolTableIO.h"
+#include "support/MemoryBombs.h"
 
 namespace tvlc {
 namespace {
@@ -25,8 +26,14 @@ TCompressedWriteResult Write(const std::vector<TCompressedShape>& shapes) {
   return WriteCompressedPicture(shapes);
 }
 
-TCompressedReadResult Read(const Bytes& bytes, size_t shapeLimit = SIZE_MAX) {
-  return ReadCompressedPicture(bytes.data(), bytes.size(), shapeLimit);
+TCompressedReadResult Read(const Bytes& bytes) {
+  return ReadCompressedPicture(bytes.data(), bytes.size());
+}
+
+// Onto a map of shapeLimit shapes whose windows take every value.
+TCompressedReadResult Read(const Bytes& bytes, size_t shapeLimit) {
+  return ReadCompressedPicture(bytes.data(), bytes.size(),
+                               std::vector<size_t>(shapeLimit, SIZE_MAX));
 }
 
 void ExpectSameShapes(const std::vector<TCompressedShape>& actual,
@@ -351,7 +358,7 @@ TEST(CompressedFile, ReportsItsStepsAndServesTheUserInterface) {
   steps.clear();
   polls = 0;
   const TCompressedReadResult read =
-      ReadCompressedPicture(written.Bytes.data(), written.Bytes.size(), SIZE_MAX, hooks);
+      ReadCompressedPicture(written.Bytes.data(), written.Bytes.size(), hooks);
   EXPECT_EQ(read.Status, TCompressedReadStatus::Ok);
   EXPECT_EQ(steps, (std::vector<TCompressedStep>{TCompressedStep::LoadingData,
                                                  TCompressedStep::Decompressing}));
@@ -359,7 +366,7 @@ TEST(CompressedFile, ReportsItsStepsAndServesTheUserInterface) {
 
   steps.clear();
   const Bytes unknown = Concat("TVLZ12", {0x01});
-  ReadCompressedPicture(unknown.data(), unknown.size(), SIZE_MAX, hooks);
+  ReadCompressedPicture(unknown.data(), unknown.size(), hooks);
   EXPECT_TRUE(steps.empty());
 }
 
@@ -524,7 +531,9 @@ TEST(CompressedFile, TableValuesBeyond32BitsAreCorrupt) {
             "Corrupt compressed picture file. Symbol table value is out of range");
 }
 
-TEST(CompressedFile, EveryTruncationIsHandled) {
+// Every cut of a file is refused or, when the bytes cut off were never
+// needed, gives back exactly the shapes written.
+TEST(CompressedFile, EveryTruncationIsRefusedOrDecodesTheSameShapes) {
   std::mt19937 rng(77);
   for (bool shared : {true, false}) {
     std::vector<TCompressedShape> shapes;
@@ -536,19 +545,62 @@ TEST(CompressedFile, EveryTruncationIsHandled) {
     }
     const Bytes bytes = Write(shapes).Bytes;
     ASSERT_FALSE(bytes.empty());
-    for (size_t length = 0; length < bytes.size(); ++length) {
+    size_t accepted = 0;
+    for (size_t length = 0; length <= bytes.size(); ++length) {
       // A copy of exactly the kept bytes, so that reading past them is caught
       // by memory checkers.
-      const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(length));
-      const TCompressedReadResult read = ReadCompressedPicture(cut.data(), cut.size(), 4);
+      const Bytes cut(bytes.begin(), bytes.begin() + std::ptrdiff_t(length));
+      const TCompressedReadResult read = Read(cut, 4);
       if (length < 6) {
         EXPECT_EQ(read.Status, TCompressedReadStatus::UnknownFormat) << length;
       } else if (read.Status == TCompressedReadStatus::Corrupt) {
         EXPECT_FALSE(read.Error.empty()) << length;
+        EXPECT_TRUE(read.Shapes.empty()) << length;
+      } else {
+        ASSERT_EQ(read.Status, TCompressedReadStatus::Ok) << length;
+        ExpectSameShapes(read.Shapes, shapes);
+        ++accepted;
       }
-      EXPECT_LE(read.Shapes.size(), 4u) << length;
     }
+    // The whole file, and at most the bytes of its last word besides.
+    EXPECT_GE(accepted, 1u);
+    EXPECT_LE(accepted, 4u);
   }
+}
+
+TEST(CompressedFile, ValuesBeyondAWindowAreCountedNotKept) {
+  // Two shapes of 5, 162,000 zeros and 5, read onto windows of 16 and 4
+  // values: a few bytes of file, 1.3 MB of values had they been kept.
+  const Bytes bomb = testing::CompressedBomb(2, 162000);
+  EXPECT_LT(bomb.size(), 100u);
+  const TCompressedReadResult read =
+      ReadCompressedPicture(bomb.data(), bomb.size(), std::vector<size_t>{16, 4});
+  ASSERT_EQ(read.Status, TCompressedReadStatus::Ok) << read.Error;
+  ASSERT_EQ(read.Shapes.size(), 2u);
+  TSpecData first(16, 0);
+  first[0] = 5;
+  EXPECT_EQ(read.Shapes[0].Values, first);
+  EXPECT_EQ(read.Shapes[0].Surplus, 162002u - 16u);
+  EXPECT_EQ(read.Shapes[1].Values, (TSpecData{5, 0, 0, 0}));
+  EXPECT_EQ(read.Shapes[1].Surplus, 162002u - 4u);
+
+  // Without a map every value is kept.
+  const TCompressedReadResult all = ReadCompressedPicture(bomb.data(), bomb.size());
+  ASSERT_EQ(all.Shapes.size(), 2u);
+  EXPECT_EQ(all.Shapes[1].Values.size(), 162002u);
+  EXPECT_EQ(all.Shapes[1].Values.back(), 5);
+  EXPECT_EQ(all.Shapes[1].Surplus, 0u);
+}
+
+TEST(CompressedFile, ParametersStoredPerShapeAreKeptBesideAFullWindow) {
+  const std::vector<TCompressedShape> shapes{{1, 2, 20, 3, {1, 2, 3}}, {1, 7, 0, 2, {4}}};
+  const Bytes bytes = Write(shapes).Bytes;
+  const TCompressedReadResult read =
+      ReadCompressedPicture(bytes.data(), bytes.size(), std::vector<size_t>{2, 0});
+  ASSERT_EQ(read.Status, TCompressedReadStatus::Ok) << read.Error;
+  ExpectSameShapes(read.Shapes, {{1, 2, 20, 3, {1, 2}}, {1, 7, 0, 2, {}}});
+  EXPECT_EQ(read.Shapes[0].Surplus, 1u);
+  EXPECT_EQ(read.Shapes[1].Surplus, 1u);
 }
 
 }  // namespace

@@ -185,5 +185,31 @@ TEST(ProjectFile, EveryTruncationIsRefused) {
   EXPECT_EQ(ReadProject(whole).Shapes.size(), 3u);
 }
 
+TEST(ProjectFile, BytesAfterTheLastShapeAreRefused) {
+  TImage picture(4, 4, Grey(7));
+  TImage map(4, 4, RGB(9, 9, 9));
+  auto labels = OneLabelMap(4, 4);
+  TShapeList shapes;
+  for (int i = 0; i < 2; ++i)
+    shapes.push_back({"x", std::make_unique<TShape>(uint32_t(i), nullptr, 0, labels, 4, 0, 0)});
+  const std::string bytes = ProjectBytes(picture, map, shapes);
+  const size_t countAt = ProjectBytes(picture, map, {}).size() - 4;
+  const size_t recordBytes = (bytes.size() - countAt - 4) / 2;
+
+  // A count that leaves the last record unread, as after an edit.
+  std::vector<uint8_t> fewer(bytes.begin(), bytes.end());
+  fewer[countAt] = 1;
+  try {
+    ReadProject(fewer);
+    FAIL() << "a file with an unread record was accepted";
+  } catch (const TFormatError& e) {
+    EXPECT_EQ(std::string(e.what()), std::to_string(recordBytes) + " bytes after the last shape");
+  }
+  std::vector<uint8_t> longer(bytes.begin(), bytes.end());
+  longer.push_back(0);
+  EXPECT_THROW(ReadProject(longer), TFormatError);
+  EXPECT_EQ(ReadProject(std::vector<uint8_t>(bytes.begin(), bytes.end())).Shapes.size(), 2u);
+}
+
 }  // namespace
 }  // namespace tvlc

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "model/RectGenerator.h"
 
 namespace tvlc {
@@ -21,6 +24,16 @@ TEST(RectGenerator, TilesA512PictureWith64Squares) {
   EXPECT_EQ((*grid.MapData)[size_t(100) * 512 + 130], 8 + 2);  // row 1, column 2
   EXPECT_EQ(grid.Image.Pixel(130, 100), TColor(10));
   EXPECT_TRUE(grid.Shapes[10].Shape->Contains(130, 100));
+}
+
+TEST(RectGenerator, ProgressMovesPerRectangleAndInputComesPerRow) {
+  std::vector<std::string> calls;
+  GenerateRectangles(
+      100, 50, 64, 32, nullptr, 0,
+      [&](int64_t reached) { calls.push_back(std::to_string(reached)); },
+      [&] { calls.push_back("row"); });
+  // Rectangles at (0, 0), (64, 0), (0, 32), (64, 32) of a 100-pixel-wide map.
+  EXPECT_EQ(calls, (std::vector<std::string>{"0", "64", "row", "3200", "3264", "row"}));
 }
 
 TEST(RectGenerator, EdgeRectanglesKeepFullBoxesPastTheMap) {
@@ -45,9 +58,14 @@ TEST(RectGenerator, PictureSizedRectangleIsOneShape) {
 }
 
 TEST(RectGenerator, HugeSizesDoNotOverflowTheGridLoop) {
-  const TRectangleMap grid = GenerateRectangles(10, 10, INT32_MAX, INT32_MAX, nullptr, 0);
-  EXPECT_EQ(grid.Shapes.size(), 1u);
+  const TRectangleMap grid = GenerateRectangles(10, 10, kMaxShapeExtent, kMaxShapeExtent, nullptr, 0);
+  ASSERT_EQ(grid.Shapes.size(), 1u);
+  EXPECT_EQ(grid.Shapes[0].Shape->PointCount, kMaxShapeExtent * kMaxShapeExtent);
   EXPECT_THROW(GenerateRectangles(10, 10, 0, 5, nullptr, 0), std::invalid_argument);
+  // A full rectangle's point count would overflow.
+  EXPECT_THROW(GenerateRectangles(10, 10, INT32_MAX, INT32_MAX, nullptr, 0), std::invalid_argument);
+  EXPECT_THROW(GenerateRectangles(10, 10, 1, kMaxShapeExtent + 1, nullptr, 0),
+               std::invalid_argument);
 }
 
 }  // namespace

@@ -105,7 +105,7 @@ TEST_F(HartleyTest, RecordsDescribeTheModule) {
   EXPECT_STREQ(header.Name, "External module");
   EXPECT_STREQ(header.Description, "Module for CAS-CAS (Hartley) transformation");
   EXPECT_NE(std::string(header.Author).find('\n'), std::string::npos);
-  EXPECT_EQ(header.ModuleCode, 2);
+  EXPECT_EQ(+header.ModuleCode, 2);
   EXPECT_EQ(header.ModuleVersion, 0x0009);
   EXPECT_EQ(header.GetTransformation(0), hartley_);
   EXPECT_EQ(header.GetTransformation(1), nullptr);
@@ -116,9 +116,9 @@ TEST_F(HartleyTest, RecordsDescribeTheModule) {
   EXPECT_EQ(hartley_->TransCode, 3);
   EXPECT_EQ(hartley_->Version, 0x0009);
   EXPECT_EQ(hartley_->Listed, 1);
-  EXPECT_EQ(hartley_->GetConfig, nullptr);
-  EXPECT_EQ(hartley_->SetConfig, nullptr);
-  EXPECT_EQ(hartley_->Configure, nullptr);
+  EXPECT_EQ(+hartley_->GetConfig, nullptr);
+  EXPECT_EQ(+hartley_->SetConfig, nullptr);
+  EXPECT_EQ(+hartley_->Configure, nullptr);
   for (const void* slot : {(void*)hartley_->Init, (void*)hartley_->Done,
                            (void*)hartley_->BasisNorms, (void*)hartley_->Basis,
                            (void*)hartley_->Transform, (void*)hartley_->GetParam,
@@ -336,7 +336,7 @@ TEST_F(HartleyTest, BlocksOfTheWrongLengthFailTheFollowingDone) {
 TEST_F(HartleyTest, QuantWeightIsTheDctWeightOverTheRootOfTheArea) {
   const TTransDescriptor* dct = registry_.FindTransformation(1, 2);
   ASSERT_NE(dct, nullptr);
-  ASSERT_NE(dct->QuantWeight, nullptr);
+  ASSERT_NE(+dct->QuantWeight, nullptr);
   for (TBlockSize size : {TBlockSize{8, 8}, TBlockSize{16, 8}, TBlockSize{4, 4},
                           TBlockSize{64, 32}, TBlockSize{1, 2}}) {
     const double root = std::sqrt(double(size.W) * size.H);

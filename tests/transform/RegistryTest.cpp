@@ -228,6 +228,24 @@ TEST(RegistryTest, ConfigureIsOfferedOnlyWhenTheSlotIsSet) {
   EXPECT_EQ(*configures - configuresBefore, 1);
 }
 
+TEST(RegistryTest, ConfigureBuildsTheRowsAgain) {
+  TModuleFolder folder;
+  folder.Add(TestModule("tr_relists.so"));
+  TModuleRegistry registry(folder.Path());
+  registry.LoadModules();
+  registry.ModListClick(RowOf(registry, "Relisting module"));
+  ASSERT_EQ(TransTexts(registry), std::vector<std::string>{"Before configuring"});
+  registry.ConfBtnClick();
+  EXPECT_EQ(TransTexts(registry),
+            (std::vector<std::string>{"After configuring", "Offered once configured"}));
+  EXPECT_EQ(registry.SelectedTransRow(), 0);
+  EXPECT_EQ(registry.TransCodeText, "81");
+  registry.TransListClick(1);
+  ASSERT_TRUE(registry.SelBtnClick());
+  EXPECT_EQ(registry.SelTransCode, 82);
+  EXPECT_EQ(registry.SelTransName, "Offered once configured");
+}
+
 TEST(RegistryTest, SetAsDefaultMovesTheMark) {
   TModuleFolder folder;
   folder.Add(kVeskaModule);
