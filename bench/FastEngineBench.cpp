@@ -11,11 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "../tests/coding/SampleShapes.h"
+#include "WindowJob.h"
 #include "appcore/MainCore.h"
 #include "coding/FastDctEngine.h"
-#include "coding/TransformShape.h"
-#include "transform/DCTII.h"
 
 namespace tvlc {
 namespace {
@@ -33,27 +31,6 @@ const SampleShapes& Camera() {
   static const SampleShapes sample = LoadSampleShapes(kPicture, kMap);
   return sample;
 }
-
-// What an engine needs of one shape.
-struct TWindowJob {
-  uint16_t Width, Height;
-  TShapeMask Mask;
-  TShapeData Pixels;
-
-  explicit TWindowJob(const TShape& shape)
-      : Width(uint16_t(shape.RoundedWidth())),
-        Height(uint16_t(shape.RoundedHeight())),
-        Mask(WindowMask(shape)),
-        Pixels(CentredShapePixels(shape)) {}
-
-  uint8_t Run(TShapeAnalysis analysis, double request, const TProgressHandler& onProgress) const {
-    TShapeData coefficients = Pixels;
-    const uint8_t status =
-        analysis(*DctIIDescriptor(), Width, Height, coefficients, Mask, request, 1, onProgress);
-    benchmark::DoNotOptimize(coefficients.data());
-    return status;
-  }
-};
 
 TWindowJob JobOfShape(const std::string& name) {
   for (const TShapeItem& item : Camera().Shapes)
@@ -95,17 +72,7 @@ TVLC_ITERATION_BENCHMARKS(512x512, "Shape 30774D");
 // Every shape of the map to 30 dB, the engine alone, notified every
 // iteration as Encode does.
 void BM_EncodeAllEngines(benchmark::State& state, TShapeAnalysis analysis) {
-  std::vector<TWindowJob> jobs;
-  for (const TShapeItem& item : Camera().Shapes) jobs.emplace_back(*item.Shape);
-  int64_t iterations = 0;
-  const TProgressHandler count = [&](int32_t, const TShapeData&, double, const TShapeData&,
-                                     uint16_t, uint16_t, bool&) { ++iterations; };
-  for (auto _ : state)
-    for (const TWindowJob& job : jobs)
-      if (job.Run(analysis, kEncodeAllPSNR, count) != 0) state.SkipWithError("engine failed");
-
-  state.counters["shapes"] = double(jobs.size());
-  state.counters["iterations"] = double(iterations) / double(state.iterations());
+  EncodeAllShapes(state, Camera(), analysis, kEncodeAllPSNR);
 }
 
 BENCHMARK_CAPTURE(BM_EncodeAllEngines, fast, AnalyzeShapeFastDct)->Unit(benchmark::kMillisecond);

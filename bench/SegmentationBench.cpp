@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "SharedTestData.h"
 #include "model/Bmp.h"
 #include "model/PictureArrays.h"
 #include "model/segmentation/RandIndex.h"
@@ -16,11 +17,6 @@
 
 namespace tvlc {
 namespace {
-
-std::string SharedFile(const std::string& name) {
-  const char* folder = std::getenv("TVLC_SHARED_TESTDATA");
-  return std::string(folder ? folder : TVLC_SHARED_TESTDATA) + "/" + name;
-}
 
 struct TCase {
   std::string Picture;

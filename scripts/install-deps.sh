@@ -7,12 +7,15 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make
   qt6-base-dev                 # the desktop shell
-  qt6-charts-dev               # the PSNR chart of the Coder tab
+  qt6-charts-dev qt6-svg-dev   # the Coder tab's PSNR chart; the rate-distortion study's curves and their SVG export
   libpng-dev libjpeg62-turbo-dev libtiff-dev  # picture files beside BMP
   libgtest-dev                 # tests
   libbenchmark-dev libfftw3-dev  # benchmarks (FFTW only as a reference figure)
   binutils                     # nm, for the module export check
   locales                      # localedef and de_DE, for the decimal-comma tests
+  pkg-config zlib1g-dev        # the map's cost in rate-distortion studies
+  libopenjp2-7-dev             # JPEG 2000 beside region coding (JPEG through libjpeg above)
+  libjpeg-turbo-progs          # cjpeg and djpeg, the JPEG rows' reference in the tests
 )
 if [ "${1:-}" = clang ]; then
   packages+=(clang libclang-rt-14-dev)  # libFuzzer, AddressSanitizer, UBSan

@@ -27,6 +27,9 @@ inline constexpr TFileFilter kPictureSaveFilter{
 inline constexpr TFileFilter kLogFilter{"Log File|*.log|Text File|*.txt|All Files|*.*", "log"};
 inline constexpr TFileFilter kProjectFilter{"Tarvello Codec Files|*.tvp|All Files|*.*", "tvp"};
 inline constexpr TFileFilter kPngFilter{"PNG Image|*.png|All Files|*.*", "png"};
+inline constexpr TFileFilter kSvgFilter{"SVG Drawing|*.svg|All Files|*.*", "svg"};
+inline constexpr TFileFilter kCsvFilter{
+    "Comma Separated Values|*.csv|All Files|*.*", "csv"};
 inline constexpr TFileFilter kCompressedFilter{
     "Tarvello Picture Files|*.tvz; *.tvzx|All Files|*.*", "tvzx"};
 

@@ -16,6 +16,7 @@
 #include "Placement.h"
 #include "ProgramIcon.h"
 #include "PsnrChart.h"
+#include "RdStudyFrm.h"
 #include "Stats.h"
 
 namespace tvlc {
@@ -83,6 +84,7 @@ void TMainFrm::WireMenus() {
   gate_.Wire(m.Exit1, &QAction::triggered, [this] { close(); });
   gate_.Wire(m.Generategrid1, &QAction::triggered, [this] { GenerateRectangles(); });
   gate_.Wire(m.GenerateSegmentation1, &QAction::triggered, [this] { GenerateSegmentation(); });
+  gate_.Wire(m.RdStudy1, &QAction::triggered, [this] { StudyRateDistortion(); });
   gate_.Wire(m.About1, &QAction::triggered, [this] { ShowAboutBox(); });
   gate_.Mirror(m.SaveReconst1, m.SaveDecodedPicture1);
   gate_.Mirror(m.Generaterectangles1, m.Generategrid1);
@@ -200,6 +202,12 @@ void TMainFrm::ShowStatistics() {
   const std::vector<std::string> lines = core_.Globalstatistics1Click();
   if (lines.empty()) return;
   TStatForm form(lines, this);
+  CenterOver(form, *this);
+  form.exec();
+}
+
+void TMainFrm::StudyRateDistortion() {
+  TRdStudyFrm form(core_, *dialogs_, this);
   CenterOver(form, *this);
   form.exec();
 }

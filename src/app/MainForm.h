@@ -50,6 +50,7 @@ class TMainFrm : public QMainWindow {
   void ShowStatistics();
   void GenerateRectangles();
   void GenerateSegmentation();
+  void StudyRateDistortion();
 
   std::unique_ptr<TDialogs> dialogs_;
   TMainWidgets w_;

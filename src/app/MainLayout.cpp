@@ -90,10 +90,10 @@ QList<QObject*> TMainWidgets::Commands() const {
   return {m.Open1, m.Save1, m.LoadPicture1, m.LoadMap1, m.SavePicture1, m.SaveMap1,
           m.SaveDecodedPicture1, m.OpenCompressedPicture1, m.ExportSpectrum1, m.ClearLog1,
           m.SaveLog1, m.Globalstatistics1, m.Exit1, m.Select1, m.Encode1, m.Decode1,
-          m.EncodeAll1, m.DecodeAll1, m.Generategrid1, m.GenerateSegmentation1, m.About1,
-          m.Generaterectangles1, m.SaveReconst1, m.Clear1, m.SaveSpectrumPicture1, m.MenuItem1,
-          List.ShowShBtn, List.EncAllBtn, List.DecAllBtn, List.StopBtn, t.Button1, t.EncBtn,
-          t.ContEncChck, t.NormCombo, t.RequantBtn, t.UseQSpecChck, t.QuantQuality,
+          m.EncodeAll1, m.DecodeAll1, m.Generategrid1, m.GenerateSegmentation1, m.RdStudy1,
+          m.About1, m.Generaterectangles1, m.SaveReconst1, m.Clear1, m.SaveSpectrumPicture1,
+          m.MenuItem1, List.ShowShBtn, List.EncAllBtn, List.DecAllBtn, List.StopBtn, t.Button1,
+          t.EncBtn, t.ContEncChck, t.NormCombo, t.RequantBtn, t.UseQSpecChck, t.QuantQuality,
           t.RedrawSpecBtn, t.ZoomSpin, t.DecodeBtn};
 }
 

@@ -75,6 +75,9 @@ TMenuItems BuildMenus(QMainWindow& window) {
   m.GenerateSegmentation1 =
       Item(&window, "GenerateSegmentation1", "Generate segmentation...");
   m.Map1->addAction(m.GenerateSegmentation1);
+  m.Map1->addSeparator();
+  m.RdStudy1 = Item(&window, "RdStudy1", "Rate-distortion study...");
+  m.Map1->addAction(m.RdStudy1);
 
   m.About1 = Item(&window, "About1", "&About");
   window.menuBar()->addAction(m.About1);

@@ -38,7 +38,7 @@ struct TMenuItems {
       *Globalstatistics1, *Exit1;
   QAction *Select1, *Encode1, *Decode1, *EncodeAll1, *DecodeAll1;
   QMenu* Map1;
-  QAction *Generategrid1, *GenerateSegmentation1;
+  QAction *Generategrid1, *GenerateSegmentation1, *RdStudy1;
   QAction* About1;
   // Context menus of the views.
   QAction *Generaterectangles1, *SaveReconst1, *Clear1, *SaveSpectrumPicture1, *MenuItem1;

@@ -1,16 +1,17 @@
 #include "PsnrChart.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QLineSeries>
 #include <QPen>
 #include <QResizeEvent>
-#include <QSaveFile>
 #include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
 #include "appcore/EncodeCurves.h"
+#include "base/ReplaceFile.h"
 
 namespace tvlc {
 
@@ -105,10 +106,16 @@ bool TPsnrChart::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TPsnrChart::SavePng(const std::string& path) {
-  // Written beside the target and renamed over it when complete, so a failed
-  // export leaves an earlier file as it was.
-  QSaveFile file(QString::fromStdString(path));
-  return file.open(QIODevice::WriteOnly) && grab().save(&file, "PNG") && file.commit();
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !grab().save(&buffer, "PNG")) return false;
+  // A failed export leaves an earlier file as it was.
+  try {
+    ReplaceFile(path, std::string_view(bytes.constData(), size_t(bytes.size())));
+    return true;
+  } catch (const TFileWriteError&) {
+    return false;
+  }
 }
 
 }  // namespace tvlc

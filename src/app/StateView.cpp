@@ -123,6 +123,7 @@ void TStateView::ShowControls() {
   w_.Menu.Map1->menuAction()->setEnabled(c.MapMenuEnabled);
   gate_.Enable(w_.Menu.Generategrid1, c.MapMenuEnabled);
   gate_.Enable(w_.Menu.GenerateSegmentation1, c.MapMenuEnabled);
+  gate_.Enable(w_.Menu.RdStudy1, c.MapMenuEnabled);
   gate_.Enable(w_.Menu.Generaterectangles1, c.MapMenuEnabled);
   gate_.Enable(w_.List.ShowShBtn, c.ShowShBtnEnabled);
   gate_.Enable(w_.List.EncAllBtn, c.EncAllBtnEnabled);

@@ -119,6 +119,11 @@ class TMainCore {
   // The number of regions `params` would give, or -1 (with a log line
   // unless no picture is loaded); nothing else changes.
   int PreviewSegmentation(const TSegmentParams& params);
+  // Map > Rate-distortion study: runs `study` on the loaded picture and map.
+  // The study lets input in, so it is a Map command: refused (false, with a
+  // log line) while another command runs, and while it runs nothing may
+  // replace the picture, the map or the shapes or start coding.
+  bool RunStudy(const std::function<void()>& study);
   TSegmentParams SegmentParams;  // the dialog's values, kept between uses
 
   // Map > Generate rectangles, after the dialog closed with "&Generate".

@@ -3,27 +3,28 @@
 #include <cmath>
 
 #include "appcore/FloatText.h"
+#include "base/NumberText.h"
 #include "appcore/MainCore.h"
+#include "study/PictureQuality.h"
+#include "study/Ssim.h"
 
 namespace tvlc {
 
 std::optional<double> DecodedPicturePSNR(const TMainCore& core) {
   if (!core.PicData) return std::nullopt;
-  // The decoded mask covers the map, which may be smaller than the picture.
-  const int width = std::min(core.PicWidth, core.MapWidth);
-  const int height = std::min(core.PicHeight, core.MapHeight);
-  uint64_t count = 0, sse = 0;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const size_t m = size_t(y) * core.MapWidth + x;
-      if (m >= core.DecodedMask.size() || !core.DecodedMask[m]) continue;
-      const int diff = int((*core.PicData)[size_t(y) * core.PicWidth + x]) -
-                       int(RedOf(core.Reconst.Pixel(x, y)));
-      ++count;
-      sse += uint64_t(diff * diff);
-    }
-  if (sse == 0) return std::nullopt;
-  return 10.0 * std::log10(double(count) * 65025.0 / double(sse));
+  return DecodedPSNR(*core.PicData, core.PicWidth, core.PicHeight, core.Reconst,
+                     core.DecodedMask, core.MapWidth, core.MapHeight);
+}
+
+std::optional<double> DecodedPictureSSIM(const TMainCore& core) {
+  if (!core.PicData || core.MapWidth < core.PicWidth || core.MapHeight < core.PicHeight)
+    return std::nullopt;
+  for (int y = 0; y < core.PicHeight; ++y)
+    for (int x = 0; x < core.PicWidth; ++x)
+      if (!core.DecodedMask.at(size_t(y) * core.MapWidth + x)) return std::nullopt;
+  return StructuralSimilarity(*core.PicData,
+                              DecodedGreyLevels(core.Reconst, core.PicWidth, core.PicHeight),
+                              core.PicWidth, core.PicHeight);
 }
 
 std::vector<std::string> GlobalStatisticsLines(const TMainCore& core) {
@@ -52,6 +53,9 @@ std::vector<std::string> GlobalStatisticsLines(const TMainCore& core) {
   }
   const std::optional<double> global = DecodedPicturePSNR(core);
   lines.push_back("Global PSNR [dB]: " + (global ? Fixed2(*global) : std::string("Not available")));
+  const std::optional<double> ssim = DecodedPictureSSIM(core);
+  lines.push_back("Global SSIM: " +
+                  (ssim ? FixedText(*ssim, 4) : std::string("Not available")));
   return lines;
 }
 

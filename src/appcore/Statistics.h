@@ -15,7 +15,12 @@ class TMainCore;
 // as not decoded.
 std::optional<double> DecodedPicturePSNR(const TMainCore& core);
 
-// The lines of the statistics dialog (empty without a picture).
+// SSIM of the decoded picture (see study/Ssim.h), once every picture pixel
+// has been decoded; none before, or for a picture smaller than the window.
+std::optional<double> DecodedPictureSSIM(const TMainCore& core);
+
+// The lines of the statistics dialog (empty without a picture): six on the
+// picture, the shapes and the PSNR, then the SSIM.
 std::vector<std::string> GlobalStatisticsLines(const TMainCore& core);
 
 }  // namespace tvlc

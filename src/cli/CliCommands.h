@@ -15,6 +15,11 @@ int DecompressCommand(const TCliOptions& options);
 int InfoCommand(const TCliOptions& options);
 int StatsCommand(const TCliOptions& options);
 int SegmentCommand(const TCliOptions& options);
+// compress with --target-bpp or --target-psnr: searches the settings, says
+// what it chose, then compresses with them.
+int CompressToTarget(const TCliOptions& options);
+// rd reads its own command line (see RdOptions.h).
+int RdCommand(const std::vector<std::string>& words);
 
 // A usage error: message and hint on stderr, status 2.
 int UsageError(const std::string& message);

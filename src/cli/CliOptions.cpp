@@ -153,6 +153,16 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
       if (!std::filesystem::is_directory(options.diagnostics, error))
         throw std::invalid_argument("--diagnostics needs an existing folder, not '" +
                                     options.diagnostics + "'");
+    } else if (word == "--target-bpp" || word == "--target-psnr") {
+      const std::string& text = value();
+      const std::optional<double> target = ParseFloatText(text);
+      if (!target || !(*target > 0.0))
+        throw std::invalid_argument(word + " needs a positive number, not '" + text + "'");
+      (word == "--target-bpp" ? options.targetBpp : options.targetPsnr) = *target;
+    } else if (word == "--rect" && i + 1 < words.size() && words[i + 1] == "auto") {
+      ++i;
+      options.rectAuto = true;
+      options.rectWidth = options.rectHeight = 0;
     } else if (word == "--rect") {
       const std::string& text = value();
       const size_t x = text.find('x');
@@ -184,8 +194,12 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
                                   " takes --segment METHOD[:key=value,...]");
     CheckParamMethod(method, option, options.segmentation.Method);
   }
-  if (options.segment && options.rectWidth)
+  if (options.segment && (options.rectWidth || options.rectAuto))
     throw std::invalid_argument("--rect and --segment both make a map; give one");
+  if (options.targetBpp && options.targetPsnr)
+    throw std::invalid_argument("--target-bpp and --target-psnr exclude each other");
+  if (options.rectAuto && !options.targetBpp && !options.targetPsnr)
+    throw std::invalid_argument("--rect auto needs --target-bpp or --target-psnr");
   return options;
 }
 

@@ -27,6 +27,9 @@ struct TCliOptions {
   std::string diagnostics;           // --diagnostics DIR: SEGMENT_*.BMP go there
   int rectWidth = 0;                 // --rect WxH: a generated rectangle map
   int rectHeight = 0;
+  bool rectAuto = false;             // --rect auto: the search picks the size
+  std::optional<double> targetBpp;   // compress --target-bpp B
+  std::optional<double> targetPsnr;  // compress --target-psnr P
   // segment: --method and the parameters; encode, compress and stats:
   // --segment METHOD[:k=v,...], a generated segmentation map.
   TSegmentParams segmentation;

@@ -10,6 +10,7 @@
 namespace tvlc {
 
 int CompressCommand(const TCliOptions& options) {
+  if (options.targetBpp || options.targetPsnr) return CompressToTarget(options);
   if (options.files.size() != (options.GeneratesMap() ? 2u : 3u))
     return UsageError("compress needs PICTURE, MAP (or --rect or --segment) and OUT.tvzx");
   if (options.psnr.empty()) return UsageError("compress needs --psnr DB");

@@ -49,6 +49,12 @@ constexpr const char* kUsage =
     "      Encode, write the compressed picture file, read it back, decode, and\n"
     "      print the file size, bits per pixel and the PSNR of the picture the\n"
     "      file gives.\n"
+    "  compress PICTURE MAP OUT.tvzx (--target-bpp B | --target-psnr P)\n"
+    "      Rate control: search requested PSNR (15 to 50 dB), quality (10, 25,\n"
+    "      50, 75, 100) and normalization (0..4) for the highest PSNR whose total\n"
+    "      bits per pixel (map included) stay within B, or the smallest file\n"
+    "      whose decoded picture reaches P; print the choice, then compress.\n"
+    "      --rect auto tries rectangles of 8, 16, 32 and 64 pixels as well.\n"
     "  decompress IN.tvzx MAP OUT.bmp|.png [--threads N]\n"
     "      Read a compressed picture onto the map's shapes, decode them all and\n"
     "      write the decoded picture. Shapes that cannot be decoded are named\n"
@@ -58,6 +64,16 @@ constexpr const char* kUsage =
     "      quality and normalization.\n"
     "  stats PICTURE MAP --psnr DB [encode's options]\n"
     "      Encode and decode, then print the global statistics.\n"
+    "  rd PICTURE MAP [--psnr FROM:TO:STEP] [--quality LIST] [--norm LIST]\n"
+    "     [--transform MODULE:TRANS] [--jpeg] [--csv OUT.csv] [--plot OUT.svg]\n"
+    "      Rate-distortion study: every requested PSNR (default 20:45:0.5) with\n"
+    "      every quality (default 50) and normalization (default 2), each shape\n"
+    "      encoded once. Prints the envelope (best PSNR for the bits); --csv\n"
+    "      writes every setting, --plot the curves as SVG. The map's cost is\n"
+    "      its labels coded without loss (deflated raster scan of label\n"
+    "      changes); generated rectangles cost nothing. --jpeg adds JPEG at\n"
+    "      qualities 5..95 and JPEG 2000 at the same sizes, and the\n"
+    "      Bjontegaard deltas of the envelope against them.\n"
     "\n"
     "  segment PICTURE OUT_MAP.bmp [--method felzenszwalb] [--scale K]\n"
     "          [--sigma S] [--min-size M]\n"
@@ -76,7 +92,7 @@ constexpr const char* kUsage =
     "      modulo 2^24: region 0 is 9E3779, region 1 3C6EF2, region 2 DAA66B,\n"
     "      so its shape is named \"Shape 9E3779\" and so on.\n"
     "\n"
-    "  encode, compress and stats take --rect WIDTHxHEIGHT instead of MAP:\n"
+    "  encode, compress, stats and rd take --rect WIDTHxHEIGHT instead of MAP:\n"
     "  the picture is covered by a generated map of equal rectangles; or\n"
     "  --segment METHOD[:key=value,...] instead of MAP: the picture is\n"
     "  segmented as segment does it, the keys being the options of segment\n"
@@ -126,6 +142,7 @@ int main(int argc, char** argv) {
       std::cout << kUsage;
       return 0;
     }
+  if (!words.empty() && words[0] == "rd") return RdCommand(words);
   TCliOptions options;
   try {
     options = ParseCliOptions(words);

@@ -57,19 +57,24 @@ double TCarriedAnalysisBound::Value() const {
   return transformError_ * (refreshNorm_ + currentNorm_) + updates_;
 }
 
-bool TCarriedAnalysisBound::Separates(const TLeadingPair& pair, const TShapeData& work,
-                                      const TShapeData& norms) const {
+double TCarriedAnalysisBound::Error() const {
+  return Value() + kTestRounding * kUnit * largestNorm_;
+}
+
+bool TCarriedAnalysisBound::SeparatesByGap(const TLeadingPair& pair) const {
   if (exact_) return true;
-  const double error = Value() + kTestRounding * kUnit * largestNorm_;
-  // Quick: no value's amplitude |work| / sqrt(norm) can move by more than
+  // No value's amplitude |work| / sqrt(norm) can move by more than
   // error / sqrt(smallest norm), so a gap of twice that between the best
   // and the runner-up settles it.
   const double best = std::sqrt(pair.BestGain), runnerUp = std::sqrt(pair.RunnerUpGain);
-  if (smallestNorm_ > 0.0 &&
-      best - runnerUp > 2.0 * error / std::sqrt(smallestNorm_) + kTestRounding * kUnit * best)
-    return true;
+  return smallestNorm_ > 0.0 &&
+         best - runnerUp > 2.0 * Error() / std::sqrt(smallestNorm_) + kTestRounding * kUnit * best;
+}
+
+bool TCarriedAnalysisBound::Separates(const TLeadingPair& pair, const TShapeData& work,
+                                      const TShapeData& norms) const {
   // Exact: each rival with the uncertainty of its own norm.
-  return !AnyRivalWithin(work, norms, pair.Best, error);
+  return SeparatesByGap(pair) || !AnyRivalWithin(work, norms, pair.Best, Error());
 }
 
 }  // namespace tvlc

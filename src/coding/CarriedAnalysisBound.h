@@ -53,6 +53,11 @@ class TCarriedAnalysisBound {
   // `work`, is the one the engine's rule would choose from the exact
   // analysis whatever the rounding within the bound.
   bool Separates(const TLeadingPair& pair, const TShapeData& work, const TShapeData& norms) const;
+  // Its two halves: the quick test on the best's and the runner-up's gains
+  // (the runner-up's may be an upper bound), and the error every value of
+  // the analysis may carry, for AnyRivalWithin.
+  bool SeparatesByGap(const TLeadingPair& pair) const;
+  double Error() const;
 
  private:
   double transformError_, gramError_, noiseFloorRatio_;

@@ -65,6 +65,11 @@ double TCosineMoments::Moment(int64_t a, int64_t b) const {
 }
 
 void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work) const {
+  SubtractGramColumn(j, m, work, 0, width_, 0, height_);
+}
+
+void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work, uint32_t u0,
+                                        uint32_t u1, uint32_t v0, uint32_t v1) const {
   const uint32_t w = width_;
   const uint32_t uj = uint32_t(j % w), vj = uint32_t(j / w);
   // B_k B_j = scales * (cos(sum) + cos(difference)) / 2 in each direction.
@@ -73,7 +78,7 @@ void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work) co
   // the fold runs backwards with a minus sign), and u - uj passes 0 at u = uj
   // (backwards before). These split a row into stretches of plain steps.
   const uint32_t turn = w - uj;
-  for (uint32_t v = 0; v < height_; ++v) {
+  for (uint32_t v = v0; v < v1; ++v) {
     const TFoldedFrequency sum = Fold(int64_t{v} + vj, height_);
     const double* sumRow = table_.data() + size_t{sum.Index} * w;
     // |v - vj| < H needs no fold.
@@ -83,10 +88,11 @@ void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work) co
     const double zeroFactor = rowFactor * scalesW_.Zero, otherFactor = rowFactor * scalesW_.Other;
 
     // u = 0 alone, for its own scale: u + uj and u - uj both fold to uj.
-    out[0] -= zeroFactor * (sum.Sign * (2.0 * sumRow[uj]) + 2.0 * differenceRow[uj]);
+    if (u0 == 0)
+      out[0] -= zeroFactor * (sum.Sign * (2.0 * sumRow[uj]) + 2.0 * differenceRow[uj]);
     const auto stretch = [&](uint32_t from, uint32_t to) {
-      from = std::max(from, 1u);
-      to = std::min(to, w);
+      from = std::max({from, 1u, u0});
+      to = std::min(to, u1);
       if (from >= to) return;
       const bool minusForward = from >= uj;  // u - uj: backwards below uj
       const int64_t minusAt = minusForward ? -int64_t{uj} : int64_t{uj};

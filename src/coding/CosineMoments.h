@@ -30,6 +30,17 @@ class TCosineMoments {
   // residual loses when the residual loses m times basis function j on the
   // mask.
   void SubtractGramColumn(size_t j, double m, TShapeData& work) const;
+  // The same for the coefficients of columns [u0, u1) and rows [v0, v1)
+  // only, with bit for bit the values of the whole update there.
+  void SubtractGramColumn(size_t j, double m, TShapeData& work, uint32_t u0, uint32_t u1,
+                          uint32_t v0, uint32_t v1) const;
+
+  // The table itself: C(a, b) at b * W + a, for a < W and b < H.
+  const TShapeData& Table() const { return table_; }
+  // The orthonormal factor of coefficient j (both directions), and the
+  // largest factor of any coefficient.
+  double Scale(size_t j) const { return scalesW_.Of(uint32_t(j % width_)) * scalesH_.Of(uint32_t(j / width_)); }
+  double LargestScale() const { return scalesW_.Other * scalesH_.Other; }
 
  private:
   uint32_t width_, height_;

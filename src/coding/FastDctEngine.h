@@ -3,10 +3,19 @@
 // the analysis of the residual from one iteration to the next: when the
 // residual loses m times basis function j on the mask, its analysis loses
 // m times the inner products of basis function j with every basis function
-// over the mask, which the mask's cosine moments give in one pass over the
-// coefficients. The residual itself is updated explicitly in the caller's
-// array, with the DCT II's own basis values, and its PSNR is computed by
-// the literal engine's code.
+// over the mask, which the mask's cosine moments give.
+//
+// In windows of at most kExactAnalysisWindow coefficients the residual is
+// analysed exactly in every iteration, where the transform costs about as
+// much as carrying the analysis, and updated explicitly with the DCT II's
+// own basis values: there the engine is the literal engine bit for bit.
+// Larger windows carry the analysis block by block (TBlockAnalysis), and
+// keep the residual implicit: the multiples taken since the last exact
+// analysis are listed, the energy tracked, and the residual worked out by
+// one inverse transform when an exact analysis is due, when the tracked
+// energy comes within its error of the request (so that the request is
+// judged on the residual's own energy, in the literal engine's order), and
+// for a handler that reads it.
 //
 // The carried analysis drifts from the exact one by rounding; a bound on
 // that drift (TCarriedAnalysisBound) decides when to analyse the residual
@@ -18,17 +27,15 @@
 // - when the residual's energy has fallen so far below the energy of the
 //   last exact analysis that the bound would swamp it (the rounding noise
 //   floor);
-// - every kFreshAnalysisInterval iterations;
-// - and every iteration in windows of at most kExactAnalysisWindow
-//   coefficients, where the transform costs about as much as carrying the
-//   analysis: there the engine is the literal engine bit for bit.
+// - every FreshAnalysisInterval(N) iterations.
 //
 // Memory: besides the caller's arrays, the literal engine's three arrays of
-// N doubles, the moment table of N doubles and tables of the window's sides,
-// all made before the transformation is initialised; when they cannot be
-// had, the literal engine does the work.
+// N doubles, the moment table of N doubles, tables of the window's sides
+// and of its blocks, all made before the transformation is initialised;
+// when they cannot be had, the literal engine does the work.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "model/Arrays.h"
@@ -37,8 +44,12 @@
 
 namespace tvlc {
 
-// Iterations between two exact analyses of the residual at most.
+// Iterations between two exact analyses of the residual at most, in
+// windows of up to 256 x 256 coefficients; larger windows stretch it with
+// their size (FreshAnalysisInterval), so that the two transforms of a
+// refresh cost about as much per iteration whatever the window.
 constexpr int32_t kFreshAnalysisInterval = 256;
+int32_t FreshAnalysisInterval(size_t coefficientCount);
 // Windows analysed exactly in every iteration (16 x 16 and smaller).
 constexpr size_t kExactAnalysisWindow = 256;
 

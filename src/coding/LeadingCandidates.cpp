@@ -1,5 +1,6 @@
 #include "coding/LeadingCandidates.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -74,15 +75,16 @@ TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms,
   return {best, bestSquare / bestNorm, runnerSquare / runnerNorm};
 }
 
-bool AnyRivalWithin(const TShapeData& work, const TShapeData& norms, size_t best, double error) {
+bool AnyRivalWithin(const TShapeData& work, const TShapeData& norms, size_t best, double error,
+                    size_t from, size_t to) {
   const double* w = work.data();
   const double* n = norms.data();
   const double bestLow = std::fabs(w[best]) - error;
   if (bestLow <= 0.0) return true;
   const double bestLowSquare = bestLow * bestLow, bestNorm = n[best];
-  const size_t count = norms.size();
+  to = std::min(to, norms.size());
   bool any = false;
-  for (size_t k = 0; k < count; ++k) {
+  for (size_t k = from; k < to; ++k) {
     const double high = std::fabs(w[k]) + error;
     any |= k != best && n[k] != 0.0 && high * high * bestNorm >= bestLowSquare * n[k];
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "model/Arrays.h"
 
@@ -25,7 +26,9 @@ TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms,
 // Whether some usable coefficient k other than `best` could win the rule
 // against `best` if every work value were off by up to `error`:
 // (|work[k]| + error)^2 * norms[best] >= (|work[best]| - error)^2 * norms[k].
-bool AnyRivalWithin(const TShapeData& work, const TShapeData& norms, size_t best, double error);
+// Only the coefficients [from, to) are looked at.
+bool AnyRivalWithin(const TShapeData& work, const TShapeData& norms, size_t best, double error,
+                    size_t from = 0, size_t to = SIZE_MAX);
 
 // The smallest usable norm (neither 0 nor NaN); 0 when there is none.
 double SmallestUsableNorm(const TShapeData& norms);

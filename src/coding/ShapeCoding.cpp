@@ -97,8 +97,9 @@ void QuantizeInPlace(TShape& shape, TShapeData& spectrum) {
 }
 
 // Paints the synthesized window; see Decode for which pixels are painted.
+// The window's own bitmap gets the painted pixels too when there is one.
 void PaintWindow(const TShape& shape, const TShapeData& pixels, TImage& canvas,
-                 std::vector<uint8_t>& decodedMask, TImage& bitmap) {
+                 std::vector<uint8_t>& decodedMask, TImage* bitmap) {
   const int32_t right = shape.Left + shape.RoundedWidth();
   const int32_t bottom = shape.Top + shape.RoundedHeight();
   size_t k = 0;
@@ -111,7 +112,7 @@ void PaintWindow(const TShape& shape, const TShapeData& pixels, TImage& canvas,
       if (decodedMask[size_t(p)] != 0 && !own) continue;
       const TColor grey = Grey(DecodedGrey(pixels[k]));
       canvas.SetPixel(x, y, grey);
-      bitmap.SetPixel(x - shape.Left, y - shape.Top, grey);
+      if (bitmap) bitmap->SetPixel(x - shape.Left, y - shape.Top, grey);
       decodedMask[size_t(p)] = own ? 1 : 0;
     }
 }
@@ -176,11 +177,12 @@ void EncodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor,
     shape.Spectrum[k] = continueEncoding ? centred[k] - shape.Spectrum[k] : centred[k];
 
   shape.OnProgress = std::move(onProgress);
-  const TProgressHandler shapeProgress = [&shape](int32_t iteration, const TShapeData& spectrum,
-                                                  double psnr, const TShapeData& residual,
-                                                  uint16_t u, uint16_t v, bool& stop) {
+  TProgressHandler shapeProgress = [&shape](int32_t iteration, const TShapeData& spectrum,
+                                            double psnr, const TShapeData& residual, uint16_t u,
+                                            uint16_t v, bool& stop) {
     Progress(shape, iteration, spectrum, psnr, residual, u, v, stop);
   };
+  shapeProgress.ReadsResidual = shape.OnProgress.ReadsResidual;
   const uint8_t status = TransformShape(descriptor, uint16_t(width), uint16_t(height),
                                         shape.Spectrum, false, mask, requestedPSNR,
                                         notifyInterval, shapeProgress);
@@ -208,6 +210,14 @@ bool DecodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor, TIm
   return true;
 }
 
+bool DecodeInto(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
+                std::vector<uint8_t>& decodedMask, TImage* bitmap) {
+  const std::optional<TShapeData> pixels = SynthesizeDecoded(shape, descriptor);
+  if (!pixels) return false;
+  PaintWindow(shape, *pixels, canvas, decodedMask, bitmap);
+  return true;
+}
+
 std::optional<TShapeData> SynthesizeDecoded(TShape& shape, const TTransDescriptor* descriptor) {
   const int width = shape.RoundedWidth();
   const int height = shape.RoundedHeight();
@@ -225,8 +235,12 @@ std::optional<TShapeData> SynthesizeDecoded(TShape& shape, const TTransDescripto
 void PaintDecoded(const TShape& shape, const TShapeData& pixels, TImage& canvas,
                   std::vector<uint8_t>& decodedMask, const std::string& name,
                   const TDiagnosticBitmaps& diagnostics) {
+  if (!diagnostics.Enabled) {
+    PaintWindow(shape, pixels, canvas, decodedMask, nullptr);
+    return;
+  }
   TImage bitmap(shape.RoundedWidth(), shape.RoundedHeight());
-  PaintWindow(shape, pixels, canvas, decodedMask, bitmap);
+  PaintWindow(shape, pixels, canvas, decodedMask, &bitmap);
   WriteDiagnostic(diagnostics, "SEGMENT_DECODED_IMG_" + name + ".BMP", bitmap);
 }
 

@@ -77,6 +77,12 @@ bool DecodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor, TIm
                           std::vector<uint8_t>& decodedMask, const std::string& name,
                           const TDiagnosticBitmaps& diagnostics = {});
 
+// The same decode without the diagnostic bitmap file, for studies that
+// decode every shape many times: the window's painted pixels go to `bitmap`
+// when it is given (a RoundedWidth x RoundedHeight image).
+bool DecodeInto(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
+                std::vector<uint8_t>& decodedMask, TImage* bitmap = nullptr);
+
 // The PSNR of the shape before any iteration, as the engine measures it: its
 // pixels against a window of mid-grey. An encode that needs no iteration
 // leaves the shape's PSNR as it was; this is the quality it has then.

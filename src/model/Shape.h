@@ -27,9 +27,16 @@ std::string HexLabel(uint32_t value);
 // The engine's progress notification: iteration count, accumulated spectrum,
 // PSNR in dB, residual, column U and row V of the coefficient chosen last,
 // and the stop flag, which the handler may set.
-using TProgressHandler = std::function<void(int32_t iteration, const TShapeData& spectrum,
-                                            double psnr, const TShapeData& residual, uint16_t u,
-                                            uint16_t v, bool& stop)>;
+//
+// An engine that keeps the residual implicit (the fast DCT II engine on
+// large windows) works it out for a notification only when the handler says
+// it reads it; other handlers may get an empty array in its place.
+struct TProgressHandler
+    : std::function<void(int32_t iteration, const TShapeData& spectrum, double psnr,
+                         const TShapeData& residual, uint16_t u, uint16_t v, bool& stop)> {
+  using function::function;
+  bool ReadsResidual = false;
+};
 
 // Names of the normalization kinds 0..4.
 extern const char* const kNormKindNames[5];

@@ -101,7 +101,8 @@ TEST_F(MainFormTest, ShapeAndMapMenusHaveTheirCommands) {
                       {"DecodeAll1", "De&code All", "Ctrl+D"}}));
   EXPECT_EQ(EntriesOf(Find<QMenu>("Map1")),
             Expected({{"Generategrid1", "Generate rectangles...", ""},
-                      {"GenerateSegmentation1", "Generate segmentation...", ""}}));
+                      {"GenerateSegmentation1", "Generate segmentation...", ""},
+                      {"RdStudy1", "Rate-distortion study...", ""}}));
 }
 
 QStringList ContextTexts(QWidget* widget) {

@@ -28,7 +28,7 @@ TEST_F(MainFormTest, StatisticsDialogListsTheLinesAndCloses) {
   LoadSmallInputs();
   Trigger("ClearLog1");
   const Lines expected = frm_->Core().Globalstatistics1Click();
-  ASSERT_EQ(expected.size(), 6u);
+  ASSERT_EQ(expected.size(), 7u);
   bool seen = false;
   WhenModal<TStatForm>([&](TStatForm& form) {
     seen = true;

@@ -52,7 +52,7 @@ TEST_F(DecimalCommaTest, LabelsLogAndStatisticsKeepTheDecimalPoint) {
   const std::regex number(R"(\d+\.\d\d( %)?)");
   for (const std::string& label : underComma.Labels)
     EXPECT_TRUE(std::regex_match(label, number)) << label;
-  ASSERT_EQ(underComma.Statistics.size(), 6u);
+  ASSERT_EQ(underComma.Statistics.size(), 7u);
   EXPECT_TRUE(std::regex_match(underComma.Statistics[2], std::regex(R"(.*\(Slack: \d+\.\d\d%\))")))
       << underComma.Statistics[2];
   EXPECT_TRUE(
@@ -61,6 +61,8 @@ TEST_F(DecimalCommaTest, LabelsLogAndStatisticsKeepTheDecimalPoint) {
   EXPECT_TRUE(
       std::regex_match(underComma.Statistics[5], std::regex(R"(Global PSNR \[dB\]: \d+\.\d\d)")))
       << underComma.Statistics[5];
+  EXPECT_TRUE(std::regex_match(underComma.Statistics[6], std::regex(R"(Global SSIM: \d\.\d{4})")))
+      << underComma.Statistics[6];
   // The same state gives the same texts in the "C" locale.
   EXPECT_EQ(Texts(core), underComma);
 }

@@ -44,6 +44,7 @@ class InputDuringCommandsTest : public LoadedCoreTest {
       accepted_ += core.LoadPicture1Click(TestData("pictures/camera_64x48.bmp"));
       accepted_ += core.OpenCompressedPicture1Click("quiet.tvzx");
       accepted_ += core.ExportSpectrum1Click("inner.tvzx");
+      accepted_ += core.RunStudy([] {});
       const size_t lines = core.Log.Lines().size();
       core.EncAllBtnClick();
       core.DecAllBtnClick();
@@ -100,6 +101,23 @@ TEST_F(InputDuringCommandsTest, MapAnalysisAndRectanglesKeepTheirShapes) {
   EXPECT_EQ(core.Shapes.size(), rectangles);
   EXPECT_EQ(accepted_, 0);
   EXPECT_TRUE(core.Controls.MapMenuEnabled);
+}
+
+TEST_F(InputDuringCommandsTest, AStudyKeepsItsShapes) {
+  const auto shapes = ShapePointers();
+  TryEverythingOnEachPoll();
+  int studyPolls = 0;
+  // As the window's study does, the study lets input in while it measures.
+  ASSERT_TRUE(core.RunStudy([&] {
+    for (; studyPolls < 3; ++studyPolls) core.Host().ProcessPendingInput();
+  }));
+  EXPECT_EQ(studyPolls, 3);
+  EXPECT_GT(polls_, 0);
+  EXPECT_EQ(accepted_, 0);
+  EXPECT_EQ(ShapePointers(), shapes);
+  EXPECT_TRUE(core.Controls.FileMenuEnabled);
+  EXPECT_TRUE(core.Controls.MapMenuEnabled);
+  EXPECT_TRUE(core.Controls.EncAllBtnEnabled);
 }
 
 TEST_F(InputDuringCommandsTest, CodingAndSelectingKeepTheirShapes) {

@@ -5,6 +5,7 @@
 #include "CoreFixture.h"
 #include "appcore/FloatText.h"
 #include "appcore/Statistics.h"
+#include "base/NumberText.h"
 
 namespace tvlc::testing {
 namespace {
@@ -25,9 +26,9 @@ double DirectPSNR(const TMainCore& core) {
 
 using StatisticsTest = LoadedCoreTest;
 
-TEST_F(StatisticsTest, SixLinesBeforeAndAfterCoding) {
+TEST_F(StatisticsTest, SixLinesAndTheSsimBeforeAndAfterCoding) {
   std::vector<std::string> lines = core.Globalstatistics1Click();
-  ASSERT_EQ(lines.size(), 6u);
+  ASSERT_EQ(lines.size(), 7u);
   EXPECT_EQ(lines[0], "Picture size: 64x48");
   EXPECT_EQ(lines[1], "Pixels in picture: 3072");
   int64_t windows = 0, processed = 0;
@@ -44,6 +45,7 @@ TEST_F(StatisticsTest, SixLinesBeforeAndAfterCoding) {
   EXPECT_EQ(lines[3], expected);
   EXPECT_EQ(lines[4], "PSNR average [dB]: 0.00");  // never encoded
   EXPECT_EQ(lines[5], "Global PSNR [dB]: Not available");
+  EXPECT_EQ(lines[6], "Global SSIM: Not available");
 
   core.EncAllBtnClick();
   core.DecAllBtnClick();
@@ -52,6 +54,11 @@ TEST_F(StatisticsTest, SixLinesBeforeAndAfterCoding) {
   for (const TShapeItem& item : core.Shapes) average += item.Shape->PSNR;
   EXPECT_EQ(lines[4], "PSNR average [dB]: " + Fixed2(average / double(core.Shapes.size())));
   EXPECT_EQ(lines[5], "Global PSNR [dB]: " + Fixed2(DirectPSNR(core)));
+  const std::optional<double> ssim = DecodedPictureSSIM(core);
+  ASSERT_TRUE(ssim.has_value());
+  EXPECT_GT(*ssim, 0.0);
+  EXPECT_LT(*ssim, 1.0);
+  EXPECT_EQ(lines[6], "Global SSIM: " + FixedText(*ssim, 4));
 }
 
 TEST_F(StatisticsTest, PartialDecodeCoversTheDecodedShapesAlone) {
@@ -64,6 +71,8 @@ TEST_F(StatisticsTest, PartialDecodeCoversTheDecodedShapesAlone) {
   size_t decoded = 0;
   for (uint8_t m : core.DecodedMask) decoded += m;
   EXPECT_EQ(decoded, size_t(core.Shapes[1].Shape->PointCount));
+  // Against a picture half decoded the SSIM would measure the blank part.
+  EXPECT_FALSE(DecodedPictureSSIM(core));
 }
 
 TEST_F(StatisticsTest, OneGreyLevelOffEverywhereIs48Point13) {
@@ -74,6 +83,8 @@ TEST_F(StatisticsTest, OneGreyLevelOffEverywhereIs48Point13) {
     }
   std::fill(core.DecodedMask.begin(), core.DecodedMask.end(), 1);
   EXPECT_EQ(core.Globalstatistics1Click()[5], "Global PSNR [dB]: 48.13");
+  // A constant shift of one level leaves only the luminance term, just below 1.
+  EXPECT_EQ(core.Globalstatistics1Click()[6], "Global SSIM: 1.0000");
   EXPECT_NEAR(*DecodedPicturePSNR(core), 10 * std::log10(65025.0), 1e-12);
 }
 
@@ -87,7 +98,7 @@ TEST_F(StatisticsTest, NoPictureAndNoShapes) {
             (std::vector<std::string>{
                 "Picture size: 64x48", "Pixels in picture: 3072",
                 "Shape windows, slack and PSNR average: no shapes (load a map first)",
-                "Global PSNR [dB]: Not available"}));
+                "Global PSNR [dB]: Not available", "Global SSIM: Not available"}));
 }
 
 TEST(StatisticsMapSmallerThanPicture, PixelsOutsideTheMapCountAsNotDecoded) {

@@ -21,22 +21,15 @@ const std::string kMap = Data("maps/camera_64x48_felzenszwalb.bmp");
 
 using CliFiles = CliScratchTest;
 
-std::string ValueAfter(const std::string& text, const std::string& label) {
-  const size_t at = text.find(label);
-  if (at == std::string::npos) return "";
-  const size_t end = text.find('\n', at);
-  return text.substr(at + label.size(), end - at - label.size());
-}
-
 TEST_F(CliFiles, CompressThenDecompressGivesTheSameDecodedPicture) {
   const TCliRun compressed =
       Run("compress " + kPicture + " " + kMap + " " + Path("c.tvzx") + " --psnr 30 --quality 50");
   ASSERT_EQ(compressed.status, 0) << compressed.out;
   const uintmax_t bytes = std::filesystem::file_size(Path("c.tvzx"));
-  EXPECT_EQ(ValueAfter(compressed.out, "file size [bytes]: "), std::to_string(bytes));
-  const double bpp = std::stod(ValueAfter(compressed.out, "bits per pixel: "));
+  EXPECT_EQ(ValueAfterLabel(compressed.out, "file size [bytes]: "), std::to_string(bytes));
+  const double bpp = std::stod(ValueAfterLabel(compressed.out, "bits per pixel: "));
   EXPECT_NEAR(bpp, double(bytes) * 8 / (64 * 48), 1e-4);
-  EXPECT_NE(ValueAfter(compressed.out, "decoded picture PSNR [dB]: "), "Not available");
+  EXPECT_NE(ValueAfterLabel(compressed.out, "decoded picture PSNR [dB]: "), "Not available");
 
   ASSERT_EQ(Run("encode " + kPicture + " " + kMap + " --psnr 30 --quality 50 --out " +
                 Path("direct.bmp")).status,
@@ -146,11 +139,11 @@ TEST_F(CliFiles, CompressWithoutQuantizationPrintsThePsnrTheFileGives) {
   const double fromFile = PicturePsnr(ReadBmpFile(kPicture), ReadBmpFile(Path("d.bmp")));
   char expected[32];
   std::snprintf(expected, sizeof expected, "%.2f", fromFile);
-  EXPECT_EQ(ValueAfter(compressed.out, "decoded picture PSNR [dB]: "), expected);
+  EXPECT_EQ(ValueAfterLabel(compressed.out, "decoded picture PSNR [dB]: "), expected);
 
   const TCliRun encoded = Run("encode " + kPicture + " " + kMap + " --psnr 30 --quality 0 --csv");
   ASSERT_EQ(encoded.status, 0);
-  EXPECT_NE(ValueAfter(encoded.out, "# decoded picture PSNR [dB]: "), expected)
+  EXPECT_NE(ValueAfterLabel(encoded.out, "# decoded picture PSNR [dB]: "), expected)
       << "rounding made no difference, so this test proves nothing";
 }
 

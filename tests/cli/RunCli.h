@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace tvlc::testing {
@@ -55,5 +57,21 @@ class CliScratchTest : public ::testing::Test {
 
   std::filesystem::path dir_;
 };
+
+// The bytes of a file the program wrote; empty when there is none.
+inline std::string ReadText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The rest of the line after `label`, or an empty text.
+inline std::string ValueAfterLabel(const std::string& text, const std::string& label) {
+  const size_t at = text.find(label);
+  if (at == std::string::npos) return "";
+  const size_t end = text.find('\n', at);
+  return text.substr(at + label.size(), end - at - label.size());
+}
 
 }  // namespace tvlc::testing

@@ -36,13 +36,14 @@ TAnalysisAt ReferenceAnalysisAt(const TWindowJob& job, size_t iteration) {
     if (!job.Mask[p]) residual[p] = 0.0;
   if (iteration > 1) {
     TShapeData spectrum = job.Pixels;
-    const TProgressHandler keep = [&](int32_t i, const TShapeData&, double, const TShapeData& r,
-                                      uint16_t, uint16_t, bool& stop) {
+    TProgressHandler keep = [&](int32_t i, const TShapeData&, double, const TShapeData& r,
+                                uint16_t, uint16_t, bool& stop) {
       if (size_t(i) == iteration - 1) {
         residual = r;
         stop = true;
       }
     };
+    keep.ReadsResidual = true;
     AnalyzeShapeLiteral(*DctIIDescriptor(), job.Width, job.Height, spectrum, job.Mask, 1e300, 1,
                         keep);
   }
@@ -168,11 +169,12 @@ TVerdict CheckOwnChoices(TShapeAnalysis engine, const TWindowJob& job, double re
     if (!job.Mask[p]) residuals[0][p] = 0.0;
   TExpansion e;
   e.Spectrum = job.Pixels;
-  const TProgressHandler record = [&](int32_t, const TShapeData&, double, const TShapeData& r,
-                                      uint16_t u, uint16_t v, bool&) {
+  TProgressHandler record = [&](int32_t, const TShapeData&, double, const TShapeData& r,
+                                uint16_t u, uint16_t v, bool&) {
     e.Choices.push_back(uint32_t(v) * job.Width + u);
     residuals.push_back(r);
   };
+  record.ReadsResidual = true;
   e.Status = engine(*DctIIDescriptor(), job.Width, job.Height, e.Spectrum, job.Mask, request, 1,
                     record);
   TVerdict verdict;

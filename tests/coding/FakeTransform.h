@@ -35,6 +35,7 @@ struct TState {
   int initCalls = 0;
   int doneCalls = 0;
   int transformCalls = 0;
+  int inverseTransformCalls = 0;  // of transformCalls
   int basisNormsCalls = 0;
   int64_t basisCalls = 0;
   bool calledOutsideBracket = false;
@@ -120,6 +121,7 @@ inline uint8_t Transform(uint32_t inverse, double* data) {
   NoteSlotCall(data, true);
   TState& s = State();
   if (++s.transformCalls == s.throwOnTransformCall) throw std::runtime_error("transform fault");
+  if (inverse) ++s.inverseTransformCalls;
   const uint32_t count = s.width * s.height;
   const std::vector<double> in(data, data + count);
   for (uint32_t out = 0; out < count; ++out) {

@@ -1,0 +1,95 @@
+// The carried analysis of a large window kept lazily, block by block, so
+// that an iteration costs far less than a pass over the window.
+//
+// The coefficients are cut into tiles of kBlockSide x kBlockSide. Every
+// Gram-column update of the analysis is logged instead of applied; a block
+// applies the updates it has missed, in the order they came (so its values
+// are bit for bit those of the whole update), only when it might hold the
+// best candidate or a rival of it. For that each block keeps an upper bound
+// of the amplitude |work| / sqrt(norm) of its coefficients: exact when the
+// block is current, and raised by every logged update by what the update
+// can change it at most. The Gram entry of coefficients k and j combines
+// four cosine moments at the sum and difference frequencies, so over a
+// block it is bounded by the largest moment magnitudes over four shifted
+// ranges of the moment table, which a table of tile maxima gives in a few
+// look-ups.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "coding/CosineMoments.h"
+#include "coding/LeadingCandidates.h"
+#include "model/Arrays.h"
+
+namespace tvlc {
+
+class TBlockAnalysis {
+ public:
+  // Side of a block of coefficients and of a tile of the moment table.
+  static constexpr uint32_t kBlockSide = 32;
+
+  // Keeps references to all three, which must outlive the object.
+  TBlockAnalysis(const TCosineMoments& moments, const TShapeData& norms, TShapeData& work,
+                 uint16_t width, uint16_t height);
+
+  // `work` was just analysed exactly: every block is current.
+  void Refresh();
+  // Logs work[k] -= m * G[k][j] and raises every block's bound (or applies
+  // it to the whole window at once; see eager_).
+  void Update(size_t j, double m);
+  // The best candidate of the engine's rule and an upper bound of the
+  // runner-up's gain, with every block that might hold the best made
+  // current first.
+  TLeadingPair Choose();
+  // AnyRivalWithin over the whole analysis, making current the blocks that
+  // might hold a rival.
+  bool AnyRivalWithin(size_t best, double error);
+
+ private:
+  struct TBlock {
+    uint32_t U0, U1, V0, V1;
+    double InverseRoot;      // 1 / sqrt of its smallest usable norm; 0 when none
+    double Amplitude;        // bound of |work| / sqrt(norm) over its usable coefficients
+    size_t Current;          // logged updates applied
+    size_t Best;             // its best candidate when current, kNoCoefficient when none
+    double BestGain, SecondGain;
+  };
+  struct TUpdate {
+    size_t J;
+    double M;
+  };
+  // A range of tiles of the moment table along one axis.
+  struct TTileRange {
+    uint32_t First, Last;
+  };
+
+  void MakeCurrent(TBlock& block);
+  void Rescan(TBlock& block);
+  // Tiles holding the folded frequencies [low, high] of an axis of length n.
+  static TTileRange FoldedTiles(int64_t low, int64_t high, uint32_t n);
+  double TileMaximum(TTileRange columns, TTileRange rows) const;
+
+  const TCosineMoments& moments_;
+  const TShapeData& norms_;
+  TShapeData& work_;
+  uint32_t width_, height_, blockColumns_, blockRows_, tileColumns_;
+  std::vector<TBlock> blocks_;
+  std::vector<double> tileMaxima_;  // max |C| per tile of the moment table
+  std::vector<TUpdate> log_;
+  std::vector<TTileRange> plusColumns_, minusColumns_, plusRows_, minusRows_;
+  std::vector<size_t> candidates_;
+  size_t applied_ = 0;  // block updates applied, to tell crowded choices
+  // Where nearly every block must be made current anyway (a residual whose
+  // gains are all alike), one update of the whole window costs less than
+  // the same updates block by block: after kCrowdedChoices choices in a row
+  // that made most blocks current, the updates are applied at once and the
+  // choice passes over the whole analysis, the blocks left aside, until the
+  // next exact analysis.
+  static constexpr int kCrowdedChoices = 8;
+  int crowdedChoices_ = 0;
+  bool eager_ = false;
+};
+
+}  // namespace tvlc

@@ -1,0 +1,83 @@
+#include "coding/BlockAnalysis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "coding/EngineSteps.h"
+#include "transform/DCTII.h"
+
+namespace tvlc {
+namespace {
+
+// A matching pursuit carried by the block analysis beside the same pursuit
+// carried over the whole window: a disc off centre in a window whose sides
+// are not multiples of the block side's tiles in both directions.
+class BlockAnalysisPursuit : public ::testing::Test {
+ protected:
+  static constexpr uint16_t kW = 128, kH = 64;
+
+  void SetUp() override {
+    const size_t n = size_t(kW) * kH;
+    mask.resize(n);
+    TShapeData pixels(n);
+    for (uint32_t y = 0; y < kH; ++y)
+      for (uint32_t x = 0; x < kW; ++x) {
+        const double dx = x - 50.0, dy = y - 30.0;
+        mask[size_t(y) * kW + x] = dx * dx + 2.0 * dy * dy < 1600.0;
+        pixels[size_t(y) * kW + x] =
+            mask[size_t(y) * kW + x] ? std::round(60.0 * std::sin(x / 9.0 + y / 13.0) +
+                                                  25.0 * std::cos(x * 1.3 - y * 0.7))
+                                     : 0.0;
+      }
+    const TTransDescriptor& dct = *DctIIDescriptor();
+    ASSERT_EQ(dct.Init(kW, kH), 0);
+    norms = TShapeData(n);
+    TShapeData scratch(n);
+    ComputeBasisNorms(dct, kW, kH, mask, scratch, norms);
+    TShapeData spectrum(n);
+    for (size_t i = 0; i < n; ++i) spectrum[i] = mask[i];
+    dct.Transform(0, spectrum.data());
+    moments = std::make_unique<TCosineMoments>(kW, kH, std::move(spectrum));
+    work = pixels;
+    dct.Transform(0, work.data());
+    dct.Done();
+  }
+
+  TShapeMask mask;
+  TShapeData norms, work;
+  std::unique_ptr<TCosineMoments> moments;
+};
+
+TEST_F(BlockAnalysisPursuit, ChoosesAsTheWholeWindowAndKeepsItsValuesBitForBit) {
+  TShapeData whole = work;
+  TBlockAnalysis blocks(*moments, norms, work, kW, kH);
+  blocks.Refresh();
+  size_t separated = 0;
+  for (int iteration = 0; iteration < 300; ++iteration) {
+    const TLeadingPair expected = ChooseLeadingPair(whole, norms, true);
+    const TLeadingPair pair = blocks.Choose();
+    // The runner-up may be a bound, never below the true one.
+    EXPECT_GE(pair.RunnerUpGain, expected.RunnerUpGain * (1.0 - 1e-12)) << iteration;
+    EXPECT_GE(pair.BestGain, expected.RunnerUpGain * (1.0 - 1e-12)) << iteration;
+    if (expected.BestGain > expected.RunnerUpGain * (1.0 + 1e-9)) {
+      ++separated;
+      ASSERT_EQ(pair.Best, expected.Best) << iteration;
+      EXPECT_EQ(work[pair.Best], whole[pair.Best]) << iteration;
+    }
+    // The rival test agrees with the whole window's, at a tight and a loose error.
+    for (double error : {1e-9, 0.5})
+      EXPECT_EQ(blocks.AnyRivalWithin(expected.Best, error),
+                AnyRivalWithin(whole, norms, expected.Best, error))
+          << iteration << " " << error;
+    const size_t j = expected.Best;
+    const double m = whole[j] / norms[j];
+    moments->SubtractGramColumn(j, m, whole);
+    blocks.Update(j, m);
+  }
+  EXPECT_GT(separated, 250u);
+}
+
+}  // namespace
+}  // namespace tvlc
