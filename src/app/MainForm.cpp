@@ -104,6 +104,8 @@ void TMainFrm::WireShapeCommands() {
   gate_.Wire(list.StopBtn, &QPushButton::clicked, [this] { core_.StopBtnClick(); });
   connect(list.ShowShapInfChck, &QCheckBox::clicked, this,
           [this](bool checked) { core_.ShowShapInfChckClick(checked); });
+  connect(list.ThreadsSpin, &QSpinBox::valueChanged, this,
+          [this](int threads) { core_.Threads = unsigned(threads); });
   gate_.Mirror(m.Select1, list.ShowShBtn);
   gate_.Mirror(m.Encode1, w_.Tabs.EncBtn);
   gate_.Mirror(m.Decode1, w_.Tabs.DecodeBtn);

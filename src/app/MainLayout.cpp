@@ -1,9 +1,12 @@
 #include "MainLayout.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -20,6 +23,7 @@
 #include "MainTabs.h"
 #include "Named.h"
 #include "ViewPanel.h"
+#include "appcore/ShapeWorkers.h"
 
 namespace tvlc {
 
@@ -50,6 +54,21 @@ QGroupBox* BuildShapeList(TShapeListPanel& p) {
   for (QWidget* control : std::initializer_list<QWidget*>{p.ShowShBtn, p.EncAllBtn, p.DecAllBtn,
                                                           p.StopBtn, p.ShowShapInfChck})
     layout->addWidget(control);
+
+  auto* threads = new QHBoxLayout;
+  p.ThreadsSpin = new QSpinBox;
+  p.ThreadsSpin->setObjectName("ThreadsSpin");
+  p.ThreadsSpin->setRange(1, int(std::max(64u, AllCores())));
+  p.ThreadsSpin->setToolTip("Shapes Encode All and Decode All code at once");
+  auto* threadsLabel = new QLabel("Threads");
+  threadsLabel->setBuddy(p.ThreadsSpin);
+  threads->addWidget(threadsLabel);
+  threads->addWidget(p.ThreadsSpin, 1);
+  layout->addLayout(threads);
+  p.BatchProgLab = new QLabel;
+  p.BatchProgLab->setObjectName("BatchProgLab");
+  p.BatchProgLab->setWordWrap(true);
+  layout->addWidget(p.BatchProgLab);
   return group;
 }
 

@@ -48,6 +48,9 @@ struct TShapeListPanel {
   QListWidget* ShapeList;
   QPushButton *ShowShBtn, *EncAllBtn, *DecAllBtn, *StopBtn;
   QCheckBox* ShowShapInfChck;
+  // Worker threads of Encode All and Decode All, and their progress.
+  QSpinBox* ThreadsSpin;
+  QLabel* BatchProgLab;
 };
 
 // Value labels of the Info tab, in the order of TInfoTexts.

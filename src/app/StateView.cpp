@@ -130,6 +130,7 @@ void TStateView::ShowControls() {
   gate_.Enable(w_.List.DecAllBtn, c.DecAllBtnEnabled);
   w_.List.StopBtn->setVisible(c.StopBtnVisible);
   w_.List.ShowShapInfChck->setChecked(c.ShowShapInfChecked);
+  w_.List.BatchProgLab->setText(Text(c.BatchProgLab));
 
   gate_.Enable(t.Button1, c.Button1Enabled);
   gate_.Enable(t.EncBtn, c.EncBtnEnabled);
@@ -144,7 +145,9 @@ void TStateView::ShowControls() {
   {
     // Copying the state in must not run the commands behind these controls.
     const QSignalBlocker blockCheck(t.ContEncChck), blockQuant(t.UseQSpecChck),
-        blockQuality(t.QuantQuality), blockNorm(t.NormCombo), blockZoom(t.ZoomSpin);
+        blockQuality(t.QuantQuality), blockNorm(t.NormCombo), blockZoom(t.ZoomSpin),
+        blockThreads(w_.List.ThreadsSpin);
+    w_.List.ThreadsSpin->setValue(int(core_.Threads));
     t.ContEncChck->setChecked(c.ContEncChckChecked);
     t.UseQSpecChck->setChecked(c.UseQSpecChecked);
     t.QuantQuality->setValue(c.QuantQuality);

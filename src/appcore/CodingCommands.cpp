@@ -45,6 +45,7 @@ void TMainCore::EncBtnClick() {
   TShape& shape = *SelectedShape;
   const std::string name = Shapes[size_t(SelectedIndex)].Name;
   CancelEncode = false;
+  stoppedByBatch_ = false;
   AddLog("Transformation of " + name + " started...");
   AddLog("...using transformation " + Registry.SelTransName);
 
@@ -63,10 +64,8 @@ void TMainCore::EncBtnClick() {
   std::optional<TBusy> busy(std::in_place, *this, kCoding);
   IterationStart = continuing ? shape.Iterations : 0;
 
-  const bool useSelection = (shape.ModuleCode != 0 || shape.TransCode != 0) &&
-                            !Registry.ForceDefModule;
-  const int32_t moduleCode = useSelection ? Registry.SelModuleCode : Registry.DefModuleCode;
-  const int32_t transCode = useSelection ? Registry.SelTransCode : Registry.DefTransCode;
+  const auto [moduleCode, transCode] =
+      EncodeCodes(shape, Registry.SelModuleCode, Registry.SelTransCode);
   try {
     Encode(shape, moduleCode, transCode, requested, continuing, 1,
            [this](int32_t iteration, const TShapeData& spectrum, double psnr,
@@ -87,11 +86,19 @@ void TMainCore::EncBtnClick() {
   if (activity_[kBatch] > 0) Curves.FinishShape(shape.Iterations, shape.PSNR);
   Controls.EncProgBar.Position = Controls.EncProgBar.Min;
   Controls.EncBtnCaption = "Encode";
-  if (!CancelEncode) AddLog("Transformation complete. Done.\r\n");
+  if (!CancelEncode && !stoppedByBatch_) AddLog("Transformation complete. Done.\r\n");
   UpdateInfo();
   busy.reset();
   host_.Changed(kProgressChanged | kCurveChanged);
   if (Controls.ShowShapInfChecked) RedrawSpecBtnClick();
+}
+
+std::pair<int32_t, int32_t> TMainCore::EncodeCodes(const TShape& shape, int32_t selModuleCode,
+                                                   int32_t selTransCode) const {
+  // A shape coded before keeps to the selection; a new one takes the default.
+  if ((shape.ModuleCode != 0 || shape.TransCode != 0) && !Registry.ForceDefModule)
+    return {selModuleCode, selTransCode};
+  return {Registry.DefModuleCode, Registry.DefTransCode};
 }
 
 void TMainCore::EncodeProgress(int32_t iteration, const TShapeData& spectrum, double psnr,
@@ -118,7 +125,10 @@ void TMainCore::EncodeProgress(int32_t iteration, const TShapeData& spectrum, do
   lastIteration_ = iteration;
   lastPSNR_ = psnr;
   progressPump_.Poll();
-  stop = CancelEncode;
+  // The batch's "Stop" ends the shape in hand too, so that the batch ends at
+  // once instead of after a shape that may take minutes.
+  stoppedByBatch_ = StopAll && activity_[kBatch] > 0;
+  stop = CancelEncode || stoppedByBatch_;
 }
 
 std::string TMainCore::SpeedText() const {
@@ -149,17 +159,26 @@ void TMainCore::DecodeBtnClick() {
   if (!SelectedShape || !MayStart(Controls.DecodeBtnEnabled)) return;
   TShape& shape = *SelectedShape;
   const std::string name = Shapes[size_t(SelectedIndex)].Name;
+  if (!LogDecodeStart(name)) return;
+  TBusy busy(*this, kCoding);
+  FinishDecode(name, [&] { return Decode(shape, Reconst, DecodedMask, name, Diagnostics); });
+}
+
+bool TMainCore::LogDecodeStart(const std::string& name) {
   AddLog("Decoding of shape " + name + " started...");
-  if (!shape.HasSpectrum()) {
+  if (!SelectedShape->HasSpectrum()) {
     AddLog("Unable to decode shape: no spectrum data available\r\n");
     UndecodedShapes.push_back(name);
-    return;
+    return false;
   }
-  TBusy busy(*this, kCoding);
   AddLog("...transforming spectrum...zuvi :-)");
+  return true;
+}
+
+void TMainCore::FinishDecode(const std::string& name, const std::function<bool()>& paint) {
   bool decoded = false;
   try {
-    decoded = Decode(shape, Reconst, DecodedMask, name, Diagnostics);
+    decoded = paint();
     if (decoded) {
       AddLog("...drawing boundaries");
       ReconstDrawArea.CopyRect(0, 0, PicDrawArea, 0, 0, MapWidth, MapHeight);
@@ -190,20 +209,25 @@ void TMainCore::SelectForBatch(int index) {
   UpdateInfo();
 }
 
-void TMainCore::RunBatch(const char* verb, const char* done, void (TMainCore::*command)()) {
+void TMainCore::RunBatch(const char* verb, const char* done, const std::function<size_t()>& body) {
   AddLog(std::string("Start ") + verb + " " + std::to_string(Shapes.size()) + " shapes");
   ClearOverlays();
   Controls.StopBtnVisible = true;
   StopAll = false;
   host_.Changed(kControlsChanged | kViewsChanged);
+  const size_t processed = body();
+  Controls.StopBtnVisible = false;
+  AddLog(std::to_string(processed) + done);
+}
+
+size_t TMainCore::RunShapesInTurn(void (TMainCore::*command)()) {
   size_t i = 0;
   for (; i < Shapes.size() && !StopAll; ++i) {
     SelectForBatch(int(i));
     (this->*command)();
     pump_.Poll();
   }
-  Controls.StopBtnVisible = false;
-  AddLog(std::to_string(i) + done);
+  return i;
 }
 
 void TMainCore::EncAllBtnClick() {
@@ -211,7 +235,10 @@ void TMainCore::EncAllBtnClick() {
   TBusy busy(*this, kBatch);
   Curves.StartBatch();
   host_.Changed(kCurveChanged);
-  RunBatch("encoding", " shapes encoded\r\n", &TMainCore::EncBtnClick);
+  RunBatch("encoding", " shapes encoded\r\n", [this] {
+    const std::optional<size_t> processed = EncodeOnWorkers();
+    return processed ? *processed : RunShapesInTurn(&TMainCore::EncBtnClick);
+  });
 }
 
 void TMainCore::DecAllBtnClick() {
@@ -223,7 +250,10 @@ void TMainCore::DecAllBtnClick() {
         return true;
       }))
     return;
-  RunBatch("decoding", " shapes decoded\r\n", &TMainCore::DecodeBtnClick);
+  RunBatch("decoding", " shapes decoded\r\n", [this] {
+    const std::optional<size_t> processed = DecodeOnWorkers();
+    return processed ? *processed : RunShapesInTurn(&TMainCore::DecodeBtnClick);
+  });
 }
 
 }  // namespace tvlc

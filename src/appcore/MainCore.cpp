@@ -212,7 +212,7 @@ void TMainCore::UpdateEnabledStates() {
   Controls.ShowShBtnEnabled = Controls.DecodeBtnEnabled = !selecting && !coding && !filing;
   Controls.Button1Enabled = !coding && !filing;
   // During an encode the button is its own "Stop".
-  Controls.EncBtnEnabled = !selecting && !filing;
+  Controls.EncBtnEnabled = !selecting && !filing && activity_[kWorkers] == 0;
   // Coding is not re-entrant, and nothing may replace the shapes under it.
   Controls.FileMenuEnabled = Controls.MapMenuEnabled = !selecting && !coding && !batch && !filing;
   Controls.EncAllBtnEnabled = Controls.DecAllBtnEnabled =

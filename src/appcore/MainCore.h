@@ -3,12 +3,14 @@
 // the same code through a THost.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <new>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "appcore/EncodeCurves.h"
@@ -16,6 +18,7 @@
 #include "appcore/Log.h"
 #include "appcore/MainState.h"
 #include "appcore/RectFields.h"
+#include "appcore/ShapeWorkers.h"
 #include "appcore/SpectrumTab.h"
 #include "coding/ShapeCoding.h"
 #include "model/Image.h"
@@ -46,6 +49,9 @@ class TMainCore {
   bool StopAll = false;       // stop request of Encode All / Decode All
   int32_t IterationStart = 0;
   int EncodeFailures = 0;  // encodes that ended with an exception, since start
+  // Worker threads of Encode All and Decode All; 1 codes the shapes in turn
+  // on the calling thread.
+  unsigned Threads = AllCores();
   // Names of the shapes that could not be decoded since Decode All began.
   std::vector<std::string> UndecodedShapes;
   double TickTimes[8] = {};  // time of day of the last eight notifications
@@ -225,9 +231,11 @@ class TMainCore {
   bool GenerateRectangleMap(int32_t xSize, int32_t ySize);
   void ReplaceShapes(TShapeList shapes);
   // What runs now; the enabled states of the controls follow from it.
+  // kWorkers: shapes are in work on worker threads, so no command may read
+  // or change a shape but the finished ones the batch selects.
   // kFileOrMap: a File or Map command that lets input in while it reads or
   // replaces the shapes (map analysis, rectangles, compressed pictures).
-  enum TActivity { kSelecting, kCoding, kBatch, kFileOrMap, kActivityCount };
+  enum TActivity { kSelecting, kCoding, kBatch, kWorkers, kFileOrMap, kActivityCount };
   void UpdateEnabledStates();
   // False, with a log line, when what runs now disables the control that
   // starts the command: the command would free or change what the running
@@ -252,7 +260,32 @@ class TMainCore {
     TActivity activity_;
   };
   void SelectForBatch(int index);
-  void RunBatch(const char* verb, const char* done, void (TMainCore::*command)());
+  // The transformation codes an encode of the shape uses, given the
+  // registry's selection.
+  std::pair<int32_t, int32_t> EncodeCodes(const TShape& shape, int32_t selModuleCode,
+                                          int32_t selTransCode) const;
+  // Logs the start and the count of a batch around `body`, which returns the
+  // number of shapes processed.
+  void RunBatch(const char* verb, const char* done, const std::function<size_t()>& body);
+  size_t RunShapesInTurn(void (TMainCore::*command)());
+  // Encode All and Decode All on worker threads (WorkerBatch.cpp); none when
+  // the batch must run in turn (one thread, or a transformation other than
+  // the built-in DCT II).
+  std::optional<size_t> EncodeOnWorkers();
+  std::optional<size_t> DecodeOnWorkers();
+  // Runs `job` for the queued shapes on the workers, largest windows first,
+  // and calls `finish` on this thread for every processed shape in list
+  // order, once the shapes before it are finished too; `inWork` describes a
+  // running shape for the batch's progress label. Returns the count of
+  // processed shapes.
+  size_t RunOnWorkers(const std::vector<bool>& queued, std::atomic<bool>& stop,
+                      const TShapeWorkers::TJob& job, const std::function<void(size_t)>& finish,
+                      const std::function<std::string(size_t)>& inWork);
+  // A single decode around the synthesis: the start (false, logged and
+  // counted as undecoded, without a spectrum), then `paint` (true when it
+  // painted the shape) with the boundaries, the failures and the end logged.
+  bool LogDecodeStart(const std::string& name);
+  void FinishDecode(const std::string& name, const std::function<bool()>& paint);
   void ShowEncodeProgress();
   std::string SpeedText() const;
   void SetProgressRange(int64_t max);
@@ -267,6 +300,7 @@ class TMainCore {
   // Lets the user interface in during an encode, with the labels brought
   // up to date first; throttled so that it never dominates the encode.
   TInputPump progressPump_;
+  bool stoppedByBatch_ = false;  // the batch's Stop ended the running encode
   int32_t lastIteration_ = 0;
   double lastPSNR_ = 0.0;
 };

@@ -48,6 +48,9 @@ struct TControlState {
   int NormComboIndex = 2;
   // "Update info" beside the shape list.
   bool ShowShapInfChecked = false;
+  // Progress of Encode All / Decode All on worker threads: shapes done and
+  // the PSNR of each shape in work; empty otherwise.
+  std::string BatchProgLab;
   // The window-wide progress bar under the tabs.
   TProgressBarState ProgressBar{0, 100, 0, false};
   // The whole window refuses input while a command that replaces the map runs.

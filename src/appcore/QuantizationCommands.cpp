@@ -29,6 +29,8 @@ void TMainCore::NormComboChange(int index) {
 }
 
 void TMainCore::RequantBtnClick() {
+  // Shapes in work on worker threads belong to their workers.
+  if (activity_[kWorkers] > 0) return;
   AddLog("Requantizing started...");
   for (TShapeItem& item : Shapes) {
     item.Shape->SetQuality(UiQuality());

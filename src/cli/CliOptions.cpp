@@ -103,6 +103,9 @@ int ParseNormKind(const std::string& text) {
 
 }  // namespace
 
+// More workers than this only cost memory.
+constexpr int kMaxThreads = 1024;
+
 TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
   if (words.empty()) throw std::invalid_argument("no command given");
   TCliOptions options;
@@ -142,6 +145,8 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
       options.engine = value();
       if (options.engine != "fast" && options.engine != "literal")
         throw std::invalid_argument("--engine is fast or literal, not '" + options.engine + "'");
+    } else if (word == "--threads") {
+      options.threads = unsigned(ParseInt(word, value(), 1, kMaxThreads));
     } else if (word == "--diagnostics") {
       options.diagnostics = value();
       std::error_code error;

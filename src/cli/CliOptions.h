@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "appcore/ShapeWorkers.h"
 #include "model/segmentation/Segmentation.h"
 
 namespace tvlc {
@@ -22,6 +23,7 @@ struct TCliOptions {
   std::string out;                   // --out FILE
   std::string saveProject;           // --save-project FILE
   std::string engine = "fast";       // --engine fast|literal
+  unsigned threads = AllCores();     // --threads N: workers of the batches
   std::string diagnostics;           // --diagnostics DIR: SEGMENT_*.BMP go there
   int rectWidth = 0;                 // --rect WxH: a generated rectangle map
   int rectHeight = 0;

@@ -35,6 +35,7 @@ bool CanEncodeWith(const TModuleRegistry& registry, int32_t moduleCode, int32_t 
 TCliSession::TCliSession(const TCliOptions& options) {
   core.Diagnostics = {!options.diagnostics.empty(), options.diagnostics};
   host.ConvertColours = options.grey;
+  core.Threads = options.threads;
 }
 
 bool TCliSession::LoadInputs(const TCliOptions& options, bool echo) {

@@ -119,12 +119,13 @@ void PaintWindow(const TShape& shape, const TShapeData& pixels, TImage& canvas,
 
 }  // namespace
 
-void Encode(TShape& shape, int32_t moduleCode, int32_t transCode, double requestedPSNR,
-            bool continueEncoding, uint16_t notifyInterval, TProgressHandler onProgress,
-            const std::string& name, const TDiagnosticBitmaps& diagnostics) {
+void WriteOriginalWindow(const TShape& shape, const std::string& name,
+                         const TDiagnosticBitmaps& diagnostics) {
   if (shape.PicData && diagnostics.Enabled)
     WriteDiagnostic(diagnostics, "SEGMENT_ORIGINAL_IMG_" + name + ".BMP", InputWindowImage(shape));
+}
 
+void AdoptCodes(TShape& shape, int32_t moduleCode, int32_t transCode) {
   // A spectrum of another transformation means nothing to the new one; only
   // the transformation codes are compared, as the lookup falls back to any
   // module offering the code.
@@ -134,7 +135,13 @@ void Encode(TShape& shape, int32_t moduleCode, int32_t transCode, double request
   }
   shape.ModuleCode = uint32_t(moduleCode);
   shape.TransCode = uint32_t(transCode);
+}
 
+void Encode(TShape& shape, int32_t moduleCode, int32_t transCode, double requestedPSNR,
+            bool continueEncoding, uint16_t notifyInterval, TProgressHandler onProgress,
+            const std::string& name, const TDiagnosticBitmaps& diagnostics) {
+  WriteOriginalWindow(shape, name, diagnostics);
+  AdoptCodes(shape, moduleCode, transCode);
   const TTransDescriptor* descriptor = LookUpDescriptor(shape);
   EncodeWithDescriptor(shape, descriptor, requestedPSNR, continueEncoding, notifyInterval,
                        std::move(onProgress));
@@ -197,27 +204,44 @@ bool Decode(TShape& shape, TImage& canvas, std::vector<uint8_t>& decodedMask,
 bool DecodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
                           std::vector<uint8_t>& decodedMask, const std::string& name,
                           const TDiagnosticBitmaps& diagnostics) {
-  if (!diagnostics.Enabled) return DecodeInto(shape, descriptor, canvas, decodedMask);
-  TImage bitmap(shape.RoundedWidth(), shape.RoundedHeight());
-  if (!DecodeInto(shape, descriptor, canvas, decodedMask, &bitmap)) return false;
-  WriteDiagnostic(diagnostics, "SEGMENT_DECODED_IMG_" + name + ".BMP", bitmap);
+  const std::optional<TShapeData> pixels = SynthesizeDecoded(shape, descriptor);
+  if (!pixels) return false;
+  PaintDecoded(shape, *pixels, canvas, decodedMask, name, diagnostics);
   return true;
 }
 
 bool DecodeInto(TShape& shape, const TTransDescriptor* descriptor, TImage& canvas,
                 std::vector<uint8_t>& decodedMask, TImage* bitmap) {
+  const std::optional<TShapeData> pixels = SynthesizeDecoded(shape, descriptor);
+  if (!pixels) return false;
+  PaintWindow(shape, *pixels, canvas, decodedMask, bitmap);
+  return true;
+}
+
+std::optional<TShapeData> SynthesizeDecoded(TShape& shape, const TTransDescriptor* descriptor) {
   const int width = shape.RoundedWidth();
   const int height = shape.RoundedHeight();
   // A spectrum that does not fit the window counts as none.
   if (!shape.HasSpectrum() || !descriptor || shape.Spectrum.size() != size_t(width) * height)
-    return false;
+    return std::nullopt;
 
   TShapeData pixels = shape.Spectrum;
   if (shape.Quality != 0) QuantizeInPlace(shape, pixels);
   HandBackConfig(shape, *descriptor);
-  if (Synthesize(descriptor, shape, pixels) != 0) return false;
-  PaintWindow(shape, pixels, canvas, decodedMask, bitmap);
-  return true;
+  if (Synthesize(descriptor, shape, pixels) != 0) return std::nullopt;
+  return pixels;
+}
+
+void PaintDecoded(const TShape& shape, const TShapeData& pixels, TImage& canvas,
+                  std::vector<uint8_t>& decodedMask, const std::string& name,
+                  const TDiagnosticBitmaps& diagnostics) {
+  if (!diagnostics.Enabled) {
+    PaintWindow(shape, pixels, canvas, decodedMask, nullptr);
+    return;
+  }
+  TImage bitmap(shape.RoundedWidth(), shape.RoundedHeight());
+  PaintWindow(shape, pixels, canvas, decodedMask, &bitmap);
+  WriteDiagnostic(diagnostics, "SEGMENT_DECODED_IMG_" + name + ".BMP", bitmap);
 }
 
 double UnexpandedPSNR(const TShape& shape) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -39,10 +40,29 @@ void Encode(TShape& shape, int32_t moduleCode, int32_t transCode, double request
             bool continueEncoding, uint16_t notifyInterval, TProgressHandler onProgress,
             const std::string& name, const TDiagnosticBitmaps& diagnostics = {});
 
+// The steps of Encode before the lookup, for drivers that look the
+// transformation up elsewhere: the diagnostic bitmap of the input window,
+// then the codes of the transformation taken over by the shape (another
+// transformation code discards its spectrum).
+void WriteOriginalWindow(const TShape& shape, const std::string& name,
+                         const TDiagnosticBitmaps& diagnostics);
+void AdoptCodes(TShape& shape, int32_t moduleCode, int32_t transCode);
+
 // The part of Encode that follows the lookup of the transformation.
 void EncodeWithDescriptor(TShape& shape, const TTransDescriptor* descriptor,
                           double requestedPSNR, bool continueEncoding, uint16_t notifyInterval,
                           TProgressHandler onProgress);
+
+// Decode in two steps after the lookup, so that shapes can be synthesized on
+// several threads and painted in list order: SynthesizeDecoded gives the
+// window's synthesized pixels (none when Decode would fail), PaintDecoded
+// paints them as Decode does and writes the diagnostic bitmap.
+// SynthesizeDecoded asks the registry only when the shape holds no current
+// descriptor (see HeldDescriptor).
+std::optional<TShapeData> SynthesizeDecoded(TShape& shape, const TTransDescriptor* descriptor);
+void PaintDecoded(const TShape& shape, const TShapeData& pixels, TImage& canvas,
+                  std::vector<uint8_t>& decodedMask, const std::string& name,
+                  const TDiagnosticBitmaps& diagnostics);
 
 // Synthesizes the shape's spectrum, quantized by its current setting, and
 // paints its window into `canvas`: the shape's own pixels always, and claims

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "transform/InternalModule.h"
-#include "transform/TransformCore.h"
+#include "transform/TransformState.h"
 
 namespace tvlc {
 
@@ -43,9 +43,24 @@ struct TAxisFactors {
   }
 };
 
-TAxisFactors horizontal, vertical;
+TTransDescriptor MakeDescriptor();
 
-TTransDescriptor& Descriptor();
+}  // namespace
+
+// A thread's DCT II: its basis tables and the descriptor its slots report to.
+struct TDctIIState {
+  TAxisFactors Horizontal, Vertical;
+  TTransDescriptor Descriptor = MakeDescriptor();
+};
+
+void TDctIIStateDeleter::operator()(TDctIIState* state) const { delete state; }
+
+TTransformState::TTransformState() : Dct(new TDctIIState) {}
+
+namespace {
+
+TDctIIState& State() { return *CurrentTransformState().Dct; }
+TTransDescriptor& Descriptor() { return State().Descriptor; }
 
 bool CoreHoldsDct() { return TransformCore().Kind() == kKindDct; }
 
@@ -63,8 +78,8 @@ uint8_t Init(uint32_t width, uint32_t height) {
   d.Width = int32_t(width);
   d.Height = int32_t(height);
   try {
-    horizontal = TAxisFactors(width);
-    vertical = TAxisFactors(height);
+    State().Horizontal = TAxisFactors(width);
+    State().Vertical = TAxisFactors(height);
   } catch (const std::bad_alloc&) {
     TransformCore().Done();
     d.LastError = TVLC_STATUS_NO_MEMORY;
@@ -76,8 +91,8 @@ uint8_t Done() {
   TTransDescriptor& d = Descriptor();
   if (!CoreHoldsDct()) return d.LastError = TVLC_STATUS_WRONG_STATE;
   d.LastError = TransformCore().Done();
-  horizontal = TAxisFactors();
-  vertical = TAxisFactors();
+  State().Horizontal = TAxisFactors();
+  State().Vertical = TAxisFactors();
   return d.LastError;
 }
 
@@ -143,7 +158,8 @@ double Basis(uint32_t u, uint32_t v, uint32_t x, uint32_t y) {
   TTransDescriptor& d = Descriptor();
   d.LastError = ReadyStatus();
   if (d.LastError != TVLC_STATUS_OK) return 0.0;
-  return horizontal.Factor(u, x) * vertical.Factor(v, y);
+  const TDctIIState& state = State();
+  return state.Horizontal.Factor(u, x) * state.Vertical.Factor(v, y);
 }
 
 uint8_t GetParam(int32_t, intptr_t* value, int32_t* size) {
@@ -185,12 +201,10 @@ double QuantWeight(uint32_t u, uint32_t v, uint32_t width, uint32_t height) {
 
 uint8_t GetState() { return TransformCore().State(); }
 
-TTransDescriptor& Descriptor() {
-  static TTransDescriptor descriptor = {
-      "DCT II", "Discrete Cosine Transformation II", kDctTransCode, 0x0100, 1,
-      Init, Done, BasisNorms, Basis, Transform, GetParam, SetParam, GetConfig, SetConfig,
-      nullptr, QuantWeight, GetState, TVLC_STATUS_OK, 0, 0};
-  return descriptor;
+TTransDescriptor MakeDescriptor() {
+  return {"DCT II", "Discrete Cosine Transformation II", kDctTransCode, 0x0100, 1,
+          Init, Done, BasisNorms, Basis, Transform, GetParam, SetParam, GetConfig, SetConfig,
+          nullptr, QuantWeight, GetState, TVLC_STATUS_OK, 0, 0};
 }
 
 }  // namespace

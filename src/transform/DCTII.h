@@ -7,6 +7,8 @@
 
 namespace tvlc {
 
+// The calling thread's DCT II (see TransformState.h): the process-wide one
+// on the user-interface thread, which is the one the registry lists.
 TTransDescriptor* DctIIDescriptor();
 
 }  // namespace tvlc

@@ -127,34 +127,46 @@ void TModuleRegistry::UnloadModules() {
   generation_ = NextGeneration();
 }
 
-TTransDescriptor* TModuleRegistry::FindTransformation(int32_t moduleCode, int32_t transCode) {
+std::string TModuleRegistry::SelectionName(const TTransDescriptor& found) {
+  return Text(found.Name);
+}
+
+TModuleRegistry::TResolved TModuleRegistry::Resolve(int32_t moduleCode, int32_t transCode) const {
   for (size_t row = 0; row < modules_.size(); ++row) {
     const TModuleHeader& header = *modules_[row].Header;
     if (moduleCode != 0 && header.ModuleCode != moduleCode) {
       continue;
     }
     for (int32_t index = 0; TTransDescriptor* found = TransformationAt(header, index); ++index) {
-      if (found->TransCode != transCode) {
-        continue;
+      if (found->TransCode == transCode) {
+        return {found, moduleCode, static_cast<int>(row)};
       }
-      SelTransCode = transCode;
-      SelModuleCode = moduleCode;
-      SelTransName = Text(found->Name);
-      ModListClick(static_cast<int>(row));
-      auto shown = std::find_if(transformations_.begin(), transformations_.end(),
-                                [found](const TTransRow& r) { return r.Descriptor == found; });
-      if (shown != transformations_.end()) {
-        TransListClick(static_cast<int>(shown - transformations_.begin()));
-      } else {
-        // An unlisted transformation has no row; the fields still describe
-        // the transformation that was found.
-        selectedTrans_ = -1;
-        ShowTransformation(*this, found);
-      }
-      return found;
     }
   }
-  return moduleCode != 0 ? FindTransformation(0, transCode) : nullptr;
+  return moduleCode != 0 ? Resolve(0, transCode) : TResolved();
+}
+
+TTransDescriptor* TModuleRegistry::FindTransformation(int32_t moduleCode, int32_t transCode) {
+  const TResolved resolved = Resolve(moduleCode, transCode);
+  TTransDescriptor* found = resolved.Descriptor;
+  if (!found) {
+    return nullptr;
+  }
+  SelTransCode = transCode;
+  SelModuleCode = resolved.ModuleCode;
+  SelTransName = SelectionName(*found);
+  ModListClick(resolved.ModuleRow);
+  auto shown = std::find_if(transformations_.begin(), transformations_.end(),
+                            [found](const TTransRow& r) { return r.Descriptor == found; });
+  if (shown != transformations_.end()) {
+    TransListClick(static_cast<int>(shown - transformations_.begin()));
+  } else {
+    // An unlisted transformation has no row; the fields still describe
+    // the transformation that was found.
+    selectedTrans_ = -1;
+    ShowTransformation(*this, found);
+  }
+  return found;
 }
 
 void TModuleRegistry::ModListClick(int row) {

@@ -49,6 +49,17 @@ class TModuleRegistry {
   // Lookup by codes with the fallback to any module; makes the found
   // transformation the current selection.
   TTransDescriptor* FindTransformation(int32_t moduleCode, int32_t transCode);
+  // What FindTransformation would find and select, without selecting it:
+  // the transformation, the module code it selects (0 after the fallback)
+  // and the module's row.
+  struct TResolved {
+    TTransDescriptor* Descriptor = nullptr;
+    int32_t ModuleCode = 0;
+    int ModuleRow = -1;
+  };
+  TResolved Resolve(int32_t moduleCode, int32_t transCode) const;
+  // The name FindTransformation gives SelTransName for a found transformation.
+  static std::string SelectionName(const TTransDescriptor& found);
 
   // Bumped by every unload: descriptors found before it may point into a
   // freed library.

@@ -130,9 +130,4 @@ void TTransformCore::ComplexInverse(TComplex* a) const {
   ComplexForward(a);
 }
 
-TTransformCore& TransformCore() {
-  static TTransformCore core;
-  return core;
-}
-
 }  // namespace tvlc

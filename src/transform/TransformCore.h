@@ -1,7 +1,7 @@
-// The transform core: the one engine of the built-in module that runs
+// The transform core: the engine of the built-in module that runs
 // two-dimensional power-of-two FFTs (complex kind) and the orthonormal DCT II
-// of a W x H block (DCT kind). DCT II and FFT share it, so only one of them
-// can be initialised at a time.
+// of a W x H block (DCT kind). DCT II and FFT share a thread's core, so only
+// one of them can be initialised at a time on that thread.
 #pragma once
 
 #include <cstdint>
@@ -84,7 +84,7 @@ uint8_t TTransformCore::RunBusy(Job&& job) {
   return status;
 }
 
-// The single core of the program.
+// The core of the calling thread's transform state (TransformState.h).
 TTransformCore& TransformCore();
 
 }  // namespace tvlc

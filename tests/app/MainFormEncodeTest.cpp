@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include "MainFormCodingFixture.h"
@@ -153,8 +154,10 @@ TEST_F(MainFormEncodeTest, EncodeMenuItemRunsTheButton) {
   EXPECT_TRUE(Logged("Transformation complete. Done."));
 }
 
-TEST_F(MainFormEncodeTest, EncodeAllStopsAfterTheShapeInHand) {
+TEST_F(MainFormEncodeTest, EncodeAllInTurnStopsInTheShapeInHand) {
   constexpr int kStopAt = 2;
+  Find<QSpinBox>("ThreadsSpin")->setValue(1);
+  ASSERT_EQ(Core().Threads, 1u);
   TypeRequestedPSNR("25");
   Core().SetInputInterval(std::chrono::milliseconds(0));
   bool clicked = false, batchButtonsDisabled = false;
@@ -178,6 +181,39 @@ TEST_F(MainFormEncodeTest, EncodeAllStopsAfterTheShapeInHand) {
   EXPECT_TRUE(Find<QPushButton>("StopBtn")->isHidden());
   EXPECT_TRUE(Find<QPushButton>("EncAllBtn")->isEnabled());
   EXPECT_TRUE(Find<QPushButton>("DecAllBtn")->isEnabled());
+}
+
+TEST_F(MainFormEncodeTest, EncodeAllOnWorkersShowsItsProgressAndStops) {
+  auto* threads = Find<QSpinBox>("ThreadsSpin");
+  EXPECT_EQ(unsigned(threads->value()), Core().Threads);
+  threads->setValue(3);
+  ASSERT_EQ(Core().Threads, 3u);
+  TypeRequestedPSNR("60");
+  Core().SetInputInterval(std::chrono::milliseconds(0));
+  QString shown;
+  bool encodeDisabled = false;
+  const TWhileBusy user([&] {
+    auto* progress = Find<QLabel>("BatchProgLab");
+    auto* stop = Find<QPushButton>("StopBtn");
+    if (!shown.isEmpty() || progress->text().isEmpty() || stop->isHidden()) return;
+    shown = progress->text();
+    encodeDisabled = !Find<QPushButton>("EncBtn")->isEnabled();
+    stop->click();
+  });
+  Click("EncAllBtn");
+
+  EXPECT_TRUE(shown.contains(" of 22 shapes done")) << shown.toStdString();
+  EXPECT_TRUE(encodeDisabled);
+  const Lines messages = LogMessages();
+  const auto started = std::count_if(messages.begin(), messages.end(), [](const std::string& m) {
+    return m.starts_with("Transformation of ");
+  });
+  EXPECT_LT(started, 22);
+  EXPECT_EQ(Lines(messages.end() - 2, messages.end()),
+            Lines({std::to_string(started) + " shapes encoded", ""}));
+  EXPECT_TRUE(Find<QLabel>("BatchProgLab")->text().isEmpty());
+  EXPECT_TRUE(Find<QPushButton>("StopBtn")->isHidden());
+  EXPECT_TRUE(Find<QPushButton>("EncBtn")->isEnabled());
 }
 
 TEST_F(MainFormEncodeTest, DecodeAllGoesOnPastAShapeWithoutSpectrum) {

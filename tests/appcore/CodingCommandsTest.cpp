@@ -176,13 +176,17 @@ TEST_F(CodingCommandsTest, ContinuedEncodeLogsWhereItStarts) {
   EXPECT_EQ(core.Controls.PSNRLab, "0");
 }
 
-TEST_F(CodingCommandsTest, EncodeAllStopsAfterTheShapeInHand) {
+TEST_F(CodingCommandsTest, EncodeAllInTurnStopsInTheShapeInHand) {
+  core.Threads = 1;
   host.OnPendingInput = [&] {
     if (core.SelectedIndex == 2) core.StopBtnClick();
   };
   core.EncAllBtnClick();
   const auto& lines = core.Log.Lines();
   EXPECT_EQ(lines[lines.size() - 2], "[12:00:00] 3 shapes encoded");
+  // Stopped at its first notification, without reaching the request.
+  EXPECT_EQ(lines[lines.size() - 3], "[12:00:00] ...using transformation DCT II");
+  EXPECT_EQ(Shape(2).Iterations, 1);
   EXPECT_TRUE(Shape(2).HasSpectrum());
   EXPECT_FALSE(Shape(3).HasSpectrum());
   EXPECT_FALSE(core.Controls.StopBtnVisible);

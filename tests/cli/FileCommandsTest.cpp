@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include <cmath>
 #include <cstdio>
@@ -35,6 +38,54 @@ TEST_F(CliFiles, CompressThenDecompressGivesTheSameDecodedPicture) {
       Run("decompress " + Path("c.tvzx") + " " + kMap + " " + Path("d.bmp"));
   ASSERT_EQ(decompressed.status, 0) << decompressed.out;
   EXPECT_EQ(ReadBmpFile(Path("d.bmp")), ReadBmpFile(Path("direct.bmp")));
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The output without the lines of the clock.
+std::string WithoutTimes(const std::string& text) {
+  std::string kept;
+  std::stringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    if (line.find("wall time") == std::string::npos &&
+        line.find("pixels per second") == std::string::npos)
+      kept += line + "\n";
+  return kept;
+}
+
+TEST_F(CliFiles, EveryThreadCountWritesTheSameFilesAndLines) {
+  std::string output, compressed, decoded, decompressed;
+  for (const std::string threads : {"1", "2", "7"}) {
+    SCOPED_TRACE(threads + " threads");
+    const TCliRun run = Run("compress " + kPicture + " " + kMap + " " + Path("c.tvzx") +
+                            " --psnr 33 --quality 30 --threads " + threads);
+    ASSERT_EQ(run.status, 0) << run.out;
+    ASSERT_EQ(Run("encode " + kPicture + " " + kMap + " --psnr 33 --csv --out " +
+                  Path("e.bmp") + " --threads " + threads)
+                  .status,
+              0);
+    ASSERT_EQ(Run("decompress " + Path("c.tvzx") + " " + kMap + " " + Path("d.bmp") +
+                  " --threads " + threads)
+                  .status,
+              0);
+    if (threads == "1") {
+      output = WithoutTimes(run.out);
+      compressed = FileBytes(Path("c.tvzx"));
+      decoded = FileBytes(Path("e.bmp"));
+      decompressed = FileBytes(Path("d.bmp"));
+      continue;
+    }
+    EXPECT_EQ(WithoutTimes(run.out), output);
+    EXPECT_TRUE(FileBytes(Path("c.tvzx")) == compressed);
+    EXPECT_TRUE(FileBytes(Path("e.bmp")) == decoded);
+    EXPECT_TRUE(FileBytes(Path("d.bmp")) == decompressed);
+  }
+  EXPECT_GT(compressed.size(), 0u);
+  EXPECT_EQ(Run("encode " + kPicture + " " + kMap + " --psnr 30 --threads 0").status, 2);
+  EXPECT_EQ(Run("encode " + kPicture + " " + kMap + " --psnr 30 --threads many").status, 2);
 }
 
 TEST_F(CliFiles, SavedProjectIsListedByInfo) {
