@@ -72,12 +72,12 @@ void CheckParamMethod(TSegmentMethod method, const std::string& key, TSegmentMet
 }
 
 // METHOD[:key=value,...], e.g. "slic:segments=300,compactness=0.5".
-TSegmentParams ParseSegmentSpec(const std::string& spec) {
+TSegmentParams ParseSegmentArgument(const std::string& argument) {
   TSegmentParams params;
-  const size_t colon = spec.find(':');
-  params.Method = ParseMethod("--segment", spec.substr(0, colon));
+  const size_t colon = argument.find(':');
+  params.Method = ParseMethod("--segment", argument.substr(0, colon));
   if (colon == std::string::npos) return params;
-  const std::string list = spec.substr(colon + 1);
+  const std::string list = argument.substr(colon + 1);
   for (size_t start = 0; start <= list.size();) {
     const size_t comma = std::min(list.find(',', start), list.size());
     const std::string item = list.substr(start, comma - start);
@@ -171,7 +171,7 @@ TCliOptions ParseCliOptions(const std::vector<std::string>& words) {
       options.rectWidth = ParseInt(word, text.substr(0, x), 1, kMaxShapeExtent);
       options.rectHeight = ParseInt(word, text.substr(x + 1), 1, kMaxShapeExtent);
     } else if (word == "--segment") {
-      options.segmentation = ParseSegmentSpec(value());
+      options.segmentation = ParseSegmentArgument(value());
       options.segment = true;
     } else if (word == "--method") {
       options.segmentation.Method = ParseMethod(word, value());
