@@ -63,7 +63,10 @@ TPsnrChart::TPsnrChart(QWidget* parent)
     series->attachAxis(iterations_);
     series->attachAxis(psnr_);
   }
+  // The view starts with a chart of its own, which setChart hands back.
+  QChart* initial = this->chart();
   setChart(chart);
+  delete initial;
   setRenderHint(QPainter::Antialiasing);
   setMinimumSize(40, 40);
   setContextMenuPolicy(Qt::ActionsContextMenu);
