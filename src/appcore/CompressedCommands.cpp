@@ -109,9 +109,7 @@ bool TMainCore::OpenCompressed(const std::string& path) {
   hooks.Pump = &pump_;
   // The whole file is decoded before any shape changes, keeping no more
   // values than each shape's window takes.
-  std::vector<size_t> windows;
-  windows.reserve(Shapes.size());
-  for (const TShapeItem& item : Shapes) windows.push_back(size_t(item.Shape->WindowSize()));
+  const std::vector<size_t> windows = WindowSizes(Shapes);
   const TCompressedReadResult read = ReadCompressedPicture(bytes.data(), bytes.size(), windows, hooks);
   switch (read.Status) {
     case TCompressedReadStatus::UnknownFormat:

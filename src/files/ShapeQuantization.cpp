@@ -64,4 +64,11 @@ size_t LoadQuantized(TShape& shape, const int32_t* values, size_t count, int32_t
   return count - order.size();
 }
 
+std::vector<size_t> WindowSizes(const TShapeList& shapes) {
+  std::vector<size_t> windows;
+  windows.reserve(shapes.size());
+  for (const TShapeItem& item : shapes) windows.push_back(size_t(item.Shape->WindowSize()));
+  return windows;
+}
+
 }  // namespace tvlc

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "model/Arrays.h"
 #include "model/Shape.h"
@@ -22,5 +23,9 @@ int Quantize(TShape& shape, TSpecData& out);
 // are ignored; returns how many were.
 size_t LoadQuantized(TShape& shape, const int32_t* values, size_t count, int32_t moduleCode,
                      int32_t transCode, uint8_t quality, uint8_t normKind);
+
+// How many values each shape's window takes, in list order: what a
+// compressed picture read onto these shapes may keep of each.
+std::vector<size_t> WindowSizes(const TShapeList& shapes);
 
 }  // namespace tvlc

@@ -44,10 +44,8 @@ TCompressedWriteResult WriteSetting(TShapeList& shapes,
 std::string DecodeSetting(TShapeList& shapes, const TTransDescriptor* descriptor,
                           const std::vector<uint8_t>& bytes, TImage& canvas,
                           std::vector<uint8_t>& decodedMask) {
-  std::vector<size_t> windows;
-  windows.reserve(shapes.size());
-  for (const TShapeItem& item : shapes) windows.push_back(size_t(item.Shape->WindowSize()));
-  const TCompressedReadResult read = ReadCompressedPicture(bytes.data(), bytes.size(), windows);
+  const TCompressedReadResult read =
+      ReadCompressedPicture(bytes.data(), bytes.size(), WindowSizes(shapes));
   if (read.Status != TCompressedReadStatus::Ok || read.Shapes.size() != shapes.size())
     return "the compressed picture does not read back: " + read.Error;
   for (size_t i = 0; i < shapes.size(); ++i) {
