@@ -188,7 +188,8 @@ TEST_F(MainFormEncodeTest, EncodeAllOnWorkersShowsItsProgressAndStops) {
   EXPECT_EQ(unsigned(threads->value()), Core().Threads);
   threads->setValue(3);
   ASSERT_EQ(Core().Threads, 3u);
-  TypeRequestedPSNR("60");
+  // High enough that the workers are still busy when the first progress shows.
+  TypeRequestedPSNR("200");
   Core().SetInputInterval(std::chrono::milliseconds(0));
   QString shown;
   bool encodeDisabled = false;
