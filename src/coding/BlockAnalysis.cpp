@@ -87,26 +87,26 @@ double TBlockAnalysis::TileMaximum(TTileRange columns, TTileRange rows) const {
   return largest;
 }
 
+size_t TBlockAnalysis::Coefficients(const TBlock& block) {
+  return size_t{block.U1 - block.U0} * (block.V1 - block.V0);
+}
+
+bool TBlockAnalysis::ExactAnalysisPays() const {
+  const double n = double(work_.size());
+  return double(workSinceRefresh_) >= n * (kExactAnalysisBase + kExactAnalysisPerLevel * std::log2(n));
+}
+
 void TBlockAnalysis::Rescan(TBlock& block) {
-  block.Best = kNoCoefficient;
-  block.BestGain = block.SecondGain = 0.0;
-  for (uint32_t v = block.V0; v < block.V1; ++v) {
-    const double* w = work_.data() + size_t{v} * width_;
-    const double* n = norms_.data() + size_t{v} * width_;
-    for (uint32_t u = block.U0; u < block.U1; ++u) {
-      // Usable norms are positive here; 0 and NaN fail the test.
-      const double gain = n[u] > 0.0 ? w[u] * w[u] / n[u] : -1.0;
-      if (gain > block.BestGain || (gain == 0.0 && block.Best == kNoCoefficient)) {
-        block.SecondGain = block.BestGain;
-        block.Best = size_t{v} * width_ + u;
-        block.BestGain = gain;
-      } else {
-        block.SecondGain = std::max(block.SecondGain, gain);
-      }
-    }
-  }
+  TLeadingScan scan(work_, norms_, true);
+  for (uint32_t v = block.V0; v < block.V1; ++v)
+    scan.Add(size_t{v} * width_ + block.U0, size_t{v} * width_ + block.U1);
+  const TLeadingPair pair = scan.Result();
+  block.Best = pair.Best;
+  block.BestGain = pair.BestGain;
+  block.SecondGain = pair.RunnerUpGain;
   block.Amplitude = std::sqrt(block.BestGain) * (1.0 + kBoundMargin);
   block.Current = log_.size();
+  workSinceRefresh_ += Coefficients(block);
 }
 
 void TBlockAnalysis::MakeCurrent(TBlock& block) {
@@ -114,23 +114,19 @@ void TBlockAnalysis::MakeCurrent(TBlock& block) {
   for (size_t i = block.Current; i < log_.size(); ++i)
     moments_.SubtractGramColumn(log_[i].J, log_[i].M, work_, block.U0, block.U1, block.V0,
                                 block.V1);
-  applied_ += log_.size() - block.Current;
+  workSinceRefresh_ += (log_.size() - block.Current) * Coefficients(block);
   Rescan(block);
 }
 
 void TBlockAnalysis::Refresh() {
   log_.clear();
-  eager_ = false;
-  crowdedChoices_ = 0;
   for (TBlock& block : blocks_) Rescan(block);
+  workSinceRefresh_ = 0;
 }
 
 void TBlockAnalysis::Update(size_t j, double m) {
   log_.push_back({j, m});
-  if (eager_) {
-    moments_.SubtractGramColumn(j, m, work_);
-    return;
-  }
+  workSinceRefresh_ += blocks_.size() * kBoundUpdateCost;
   const int64_t uj = int64_t(j % width_), vj = int64_t(j / width_);
   for (uint32_t c = 0; c < blockColumns_; ++c) {
     const int64_t u0 = int64_t{c} * kBlockSide, u1 = std::min<int64_t>(width_, u0 + kBlockSide) - 1;
@@ -145,6 +141,7 @@ void TBlockAnalysis::Update(size_t j, double m) {
   // |G[k][j]| <= scale(k) scale(j) / 4 times the four moment magnitudes.
   const double factor =
       std::fabs(m) * moments_.Scale(j) * moments_.LargestScale() * 0.25 * (1.0 + kBoundMargin);
+
   for (uint32_t r = 0; r < blockRows_; ++r)
     for (uint32_t c = 0; c < blockColumns_; ++c) {
       TBlock& block = blocks_[size_t{r} * blockColumns_ + c];
@@ -157,14 +154,12 @@ void TBlockAnalysis::Update(size_t j, double m) {
 }
 
 TLeadingPair TBlockAnalysis::Choose() {
-  if (eager_) return ChooseLeadingPair(work_, norms_, true);
   // The block with the highest bound first: its best sets the bar the
   // others must reach to be looked at.
   TBlock* top = nullptr;
   for (TBlock& block : blocks_)
     if (block.InverseRoot != 0.0 && (!top || block.Amplitude > top->Amplitude)) top = &block;
   if (!top) return {kNoCoefficient, 0.0, 0.0};
-  const size_t appliedBefore = applied_;
   MakeCurrent(*top);
   double bar = 0.0;
   for (const TBlock& block : blocks_)
@@ -184,13 +179,6 @@ TLeadingPair TBlockAnalysis::Choose() {
     if (!reaches(block)) break;
     MakeCurrent(block);
     if (block.Best != kNoCoefficient) bar = std::max(bar, block.BestGain);
-  }
-  if (!eager_) {
-    crowdedChoices_ = applied_ - appliedBefore > blocks_.size() / 2 ? crowdedChoices_ + 1 : 0;
-    if (crowdedChoices_ >= kCrowdedChoices) {
-      eager_ = true;
-      for (TBlock& block : blocks_) MakeCurrent(block);
-    }
   }
 
   // The best of the current blocks, the lowest index on ties; every other
@@ -217,7 +205,6 @@ TLeadingPair TBlockAnalysis::Choose() {
 }
 
 bool TBlockAnalysis::AnyRivalWithin(size_t best, double error) {
-  if (eager_) return tvlc::AnyRivalWithin(work_, norms_, best, error);
   const double bestNorm = norms_[best];
   const double bestLow = std::fabs(work_[best]) - error;
   if (bestLow <= 0.0) return true;

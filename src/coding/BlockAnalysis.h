@@ -36,8 +36,13 @@ class TBlockAnalysis {
 
   // `work` was just analysed exactly: every block is current.
   void Refresh();
-  // Logs work[k] -= m * G[k][j] and raises every block's bound (or applies
-  // it to the whole window at once; see eager_).
+  // Whether the work spent since the last exact analysis on keeping the
+  // blocks current (updates applied, blocks rescanned, bounds raised) has
+  // reached what an exact analysis costs. Analysing afresh then keeps the
+  // total within twice the better of the two (the rent-or-buy rule), and
+  // leaves every bound tight again.
+  bool ExactAnalysisPays() const;
+  // Logs work[k] -= m * G[k][j] and raises every block's bound.
   void Update(size_t j, double m);
   // The best candidate of the engine's rule and an upper bound of the
   // runner-up's gain, with every block that might hold the best made
@@ -65,6 +70,7 @@ class TBlockAnalysis {
     uint32_t First, Last;
   };
 
+  static size_t Coefficients(const TBlock& block);
   void MakeCurrent(TBlock& block);
   void Rescan(TBlock& block);
   // Tiles holding the folded frequencies [low, high] of an axis of length n.
@@ -80,16 +86,13 @@ class TBlockAnalysis {
   std::vector<TUpdate> log_;
   std::vector<TTileRange> plusColumns_, minusColumns_, plusRows_, minusRows_;
   std::vector<size_t> candidates_;
-  size_t applied_ = 0;  // block updates applied, to tell crowded choices
-  // Where nearly every block must be made current anyway (a residual whose
-  // gains are all alike), one update of the whole window costs less than
-  // the same updates block by block: after kCrowdedChoices choices in a row
-  // that made most blocks current, the updates are applied at once and the
-  // choice passes over the whole analysis, the blocks left aside, until the
-  // next exact analysis.
-  static constexpr int kCrowdedChoices = 8;
-  int crowdedChoices_ = 0;
-  bool eager_ = false;
+  // Work since the last exact analysis, in coefficients updated or scanned.
+  size_t workSinceRefresh_ = 0;
+  // An exact analysis (two transforms of the window and a few passes over
+  // it) costs about (base + per level * log2 N) N of those, as measured
+  // against the Gram-column update; raising a block's bound about 16.
+  static constexpr double kExactAnalysisBase = 8.0, kExactAnalysisPerLevel = 1.0;
+  static constexpr size_t kBoundUpdateCost = 16;
 };
 
 }  // namespace tvlc

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "base/VectorClones.h"
+
 namespace tvlc {
 
 namespace {
@@ -68,6 +70,9 @@ void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work) co
   SubtractGramColumn(j, m, work, 0, width_, 0, height_);
 }
 
+// Also built for AVX2 (without FMA, so that every value is the same bit
+// for bit on any processor: the elementwise arithmetic is IEEE either way).
+TVLC_VECTOR_CLONES
 void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work, uint32_t u0,
                                         uint32_t u1, uint32_t v0, uint32_t v1) const {
   const uint32_t w = width_;

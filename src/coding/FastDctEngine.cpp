@@ -141,7 +141,8 @@ uint8_t AnalyzeShapeFastDct(const TTransDescriptor& descriptor, uint16_t width, 
     double m = 0.0;
     // A NaN PSNR ends the loop too: the expansion could never recover.
     while (!stop && psnr < requestedPSNR) {
-      if (analysisStale || iteration % freshInterval == 0 || bound.BelowNoiseFloor(energy)) {
+      if (analysisStale || iteration % freshInterval == 0 || bound.BelowNoiseFloor(energy) ||
+          blocks->ExactAnalysisPays()) {
         analyseExactly();
       } else {
         blocks->Update(chosen, m);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "base/VectorClones.h"
+
 #include "coding/EngineSteps.h"
 
 namespace tvlc {
@@ -12,8 +14,8 @@ namespace {
 
 bool UsableNorm(double norm) { return norm != 0.0 && !std::isnan(norm); }
 
-// Blocks of the analysis tested together: a block where no value beats the
-// best or the runner-up is passed over without a branch per element.
+// Stretches of the analysis tested together: a stretch where no value beats
+// the best or the runner-up is passed over without a branch per element.
 constexpr size_t kBlock = 16;
 // A comparison by cross-multiplication is off by at most a few roundings
 // (2^-53 each); 2^-40 is far beyond that.
@@ -21,58 +23,72 @@ constexpr double kFilterMargin = 0x1p-40;
 
 }  // namespace
 
-TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms,
-                               bool normsPositive) {
-  const size_t count = norms.size();
-  const double* w = work.data();
-  const double* n = norms.data();
-  size_t best = 0;
-  while (best < count && !UsableNorm(n[best])) ++best;
-  if (best == count) return {kNoCoefficient, 0.0, 0.0};
-  double bestSquare = w[best] * w[best], bestNorm = n[best];
-  // The runner-up starts as a gain of 0 (0 / 1).
-  double runnerSquare = 0.0, runnerNorm = 1.0;
+TLeadingScan::TLeadingScan(const TShapeData& work, const TShapeData& norms, bool normsPositive)
+    : work_(work.data()), norms_(norms.data()), normsPositive_(normsPositive) {}
+
+TVLC_VECTOR_CLONES
+void TLeadingScan::Add(size_t from, size_t to) {
+  const double* w = work_;
+  const double* n = norms_;
+  size_t k = from;
+  if (best_ == kNoCoefficient) {
+    while (k < to && !UsableNorm(n[k])) ++k;
+    if (k == to) return;
+    best_ = k;
+    bestSquare_ = w[k] * w[k];
+    bestNorm_ = n[k];
+    ++k;
+  }
   // ChooseCoefficient's own test, so that the best is its choice bit for
   // bit; a NaN norm fails it by itself.
-  const auto beatsBest = [&](size_t k) {
-    return n[k] != 0.0 && w[k] * w[k] * bestNorm > bestSquare * n[k];
+  const auto beatsBest = [&](size_t i) {
+    return n[i] != 0.0 && w[i] * w[i] * bestNorm_ > bestSquare_ * n[i];
   };
-  const auto beatsRunnerUp = [&](size_t k) {
-    return n[k] != 0.0 && w[k] * w[k] * runnerNorm > runnerSquare * n[k];
+  const auto beatsRunnerUp = [&](size_t i) {
+    return n[i] != 0.0 && w[i] * w[i] * runnerNorm_ > runnerSquare_ * n[i];
   };
   // Whatever beats the best beats the runner-up lowered by a few roundings,
   // when no norm is negative: one comparison per element then finds the
-  // blocks worth a closer look.
-  double filterSquare = 0.0;
-  const auto mayMatter = [&](size_t k) {
-    return normsPositive ? w[k] * w[k] * runnerNorm > filterSquare * n[k]
-                         : beatsBest(k) | beatsRunnerUp(k);
+  // stretches worth a closer look.
+  const auto mayMatter = [&](size_t i) {
+    return normsPositive_ ? w[i] * w[i] * runnerNorm_ > filterSquare_ * n[i]
+                          : beatsBest(i) | beatsRunnerUp(i);
   };
-  const auto take = [&](size_t k) {
-    const double square = w[k] * w[k];
-    if (beatsBest(k)) {
-      runnerSquare = bestSquare;
-      runnerNorm = bestNorm;
-      best = k;
-      bestSquare = square;
-      bestNorm = n[k];
-    } else if (beatsRunnerUp(k)) {
-      runnerSquare = square;
-      runnerNorm = n[k];
+  const auto take = [&](size_t i) {
+    const double square = w[i] * w[i];
+    if (beatsBest(i)) {
+      runnerSquare_ = bestSquare_;
+      runnerNorm_ = bestNorm_;
+      best_ = i;
+      bestSquare_ = square;
+      bestNorm_ = n[i];
+    } else if (beatsRunnerUp(i)) {
+      runnerSquare_ = square;
+      runnerNorm_ = n[i];
     } else {
       return;
     }
-    filterSquare = runnerSquare * (1.0 - kFilterMargin);
+    filterSquare_ = runnerSquare_ * (1.0 - kFilterMargin);
   };
-  size_t k = best + 1;
-  for (; k + kBlock <= count; k += kBlock) {
+  for (; k + kBlock <= to; k += kBlock) {
     bool any = false;
     for (size_t i = k; i < k + kBlock; ++i) any |= mayMatter(i);
     if (!any) continue;
     for (size_t i = k; i < k + kBlock; ++i) take(i);
   }
-  for (; k < count; ++k) take(k);
-  return {best, bestSquare / bestNorm, runnerSquare / runnerNorm};
+  for (; k < to; ++k) take(k);
+}
+
+TLeadingPair TLeadingScan::Result() const {
+  if (best_ == kNoCoefficient) return {kNoCoefficient, 0.0, 0.0};
+  return {best_, bestSquare_ / bestNorm_, runnerSquare_ / runnerNorm_};
+}
+
+TLeadingPair ChooseLeadingPair(const TShapeData& work, const TShapeData& norms,
+                               bool normsPositive) {
+  TLeadingScan scan(work, norms, normsPositive);
+  scan.Add(0, norms.size());
+  return scan.Result();
 }
 
 bool AnyRivalWithin(const TShapeData& work, const TShapeData& norms, size_t best, double error,

@@ -17,6 +17,27 @@ struct TLeadingPair {
   double RunnerUpGain;  // the largest gain of the other usable coefficients, 0 when none
 };
 
+// The same choice over stretches of the analysis added in increasing index
+// order (a block of rows of a window, say): after adding every coefficient
+// its result is ChooseLeadingPair's. The arrays must outlive the scan.
+class TLeadingScan {
+ public:
+  // `normsPositive`: as for ChooseLeadingPair.
+  TLeadingScan(const TShapeData& work, const TShapeData& norms, bool normsPositive);
+  void Add(size_t from, size_t to);
+  TLeadingPair Result() const;
+
+ private:
+  const double* work_;
+  const double* norms_;
+  bool normsPositive_;
+  size_t best_ = SIZE_MAX;  // none yet
+  double bestSquare_ = 0.0, bestNorm_ = 1.0;
+  // The runner-up starts as a gain of 0 (0 / 1).
+  double runnerSquare_ = 0.0, runnerNorm_ = 1.0;
+  double filterSquare_ = 0.0;
+};
+
 // One pass over the analysis; the best is ChooseCoefficient's bit for bit.
 // `normsPositive`: no usable norm is negative (SmallestUsableNorm > 0),
 // which allows a faster pass.

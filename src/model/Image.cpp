@@ -1,6 +1,7 @@
 #include "model/Image.h"
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
 
 namespace tvlc {
@@ -70,12 +71,21 @@ void TImage::StoreColours() {
   indices_ = std::vector<uint8_t>();
 }
 
+uint64_t TImage::NewStamp() {
+  static std::atomic<uint64_t> next{1};
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
+
 void TImage::SetPixel(int x, int y, TColor color) {
   if (!Inside(x, y)) return;
+  stamp_ = NewStamp();
   color &= kWhite;
-  const size_t p = size_t(y) * size_t(width_) + size_t(x);
+  StoreAt(size_t(y) * size_t(width_) + size_t(x), color,
+          pixels_.empty() ? EntryOf(color) : kNoEntry);
+}
+
+void TImage::StoreAt(size_t p, TColor color, int entry) {
   if (pixels_.empty()) {
-    const int entry = EntryOf(color);
     if (entry != kNoEntry) {
       if (entry == 0 && indices_.empty()) return;
       StoreIndices();
@@ -94,6 +104,7 @@ void TImage::FillRect(int left, int top, int right, int bottom, TColor color) {
   right = std::min(right, width_ - 1);
   bottom = std::min(bottom, height_ - 1);
   if (left > right || top > bottom) return;
+  stamp_ = NewStamp();
   format_ = TPixelFormat::Rgb24;
   color &= kWhite;
   if (left == 0 && top == 0 && right == width_ - 1 && bottom == height_ - 1) {
@@ -129,13 +140,36 @@ void TImage::FrameRect(int left, int top, int right, int bottom, TColor color) {
 
 void TImage::CopyRectWith(int dstX, int dstY, const TImage& src, int srcX, int srcY, int width,
                           int height, bool combineAnd) {
+  // A whole picture copied again onto an unchanged copy of the very same
+  // content would store every pixel as it is (a decoded shape copies the
+  // boundaries over the whole picture each time).
+  const bool whole = !combineAnd && dstX == 0 && dstY == 0 && srcX == 0 && srcY == 0 &&
+                     width == width_ && height == height_ && src.width_ == width_ &&
+                     src.height_ == height_;
+  if (whole && copiedFrom_ == src.stamp_ && stamp_ == afterCopy_) return;
+  const uint64_t sourceStamp = src.stamp_;
+  // Pixels as SetPixel stores them, with the colour list entry of the last
+  // colour kept: overlays copy long runs of few colours.
+  TColor lastColour = 0;
+  int lastEntry = kNoEntry;
+  bool haveLast = false;
   for (int j = 0; j < height; ++j)
     for (int i = 0; i < width; ++i) {
       if (!Inside(dstX + i, dstY + j)) continue;
+      const size_t p = size_t(dstY + j) * size_t(width_) + size_t(dstX + i);
       TColor c = src.Pixel(srcX + i, srcY + j);
       if (combineAnd) c &= Pixel(dstX + i, dstY + j);
-      SetPixel(dstX + i, dstY + j, c);
+      c &= kWhite;
+      if (pixels_.empty() && (!haveLast || c != lastColour)) {
+        lastColour = c;
+        lastEntry = EntryOf(c);
+        haveLast = true;
+      }
+      StoreAt(p, c, pixels_.empty() ? lastEntry : kNoEntry);
     }
+  stamp_ = NewStamp();
+  copiedFrom_ = whole ? sourceStamp : 0;
+  afterCopy_ = whole ? stamp_ : 0;
 }
 
 void TImage::CopyRect(int dstX, int dstY, const TImage& src, int srcX, int srcY, int width,

@@ -71,7 +71,10 @@ class TImage {
 
   // New size; the content afterwards is not relied on (it is black).
   void Resize(int width, int height);
-  void SetRgb24() { format_ = TPixelFormat::Rgb24; }
+  void SetRgb24() {
+    stamp_ = NewStamp();
+    format_ = TPixelFormat::Rgb24;
+  }
 
   // Bytes held for the pixels.
   size_t PixelBytes() const;
@@ -80,10 +83,15 @@ class TImage {
 
  private:
   static constexpr int kNoEntry = -1;
+  // A number no other content of any image has had: every change of an
+  // image takes a new one, a copy of an image keeps it.
+  static uint64_t NewStamp();
   size_t PixelCount() const { return size_t(width_) * size_t(height_); }
   // The colour list entry of a colour, added when missing; kNoEntry when
   // the list is full.
   int EntryOf(TColor color);
+  // Stores pixel p; `entry`: EntryOf(color) while no colours are stored.
+  void StoreAt(size_t p, TColor color, int entry);
   // Every pixel one colour, nothing stored.
   void MakeUniform(TColor color);
   // Indices stored for every pixel of a one-colour image.
@@ -105,6 +113,10 @@ class TImage {
   std::vector<TColor> pixels_;
   // The colour list sorted by colour, each colour with its first entry.
   std::vector<std::pair<TColor, uint8_t>> lookup_;
+  uint64_t stamp_ = NewStamp();
+  // The last whole-picture CopyRect: the source's stamp and this image's
+  // stamp right after it; 0 when the last change was something else.
+  uint64_t copiedFrom_ = 0, afterCopy_ = 0;
 };
 
 }  // namespace tvlc

@@ -71,6 +71,29 @@ TEST(LeadingCandidates, BestIsChooseCoefficientsAndRunnerUpTheBestOfTheRest) {
   }
 }
 
+TEST(LeadingCandidates, ScanOverStretchesChoosesAsOnePass) {
+  std::mt19937 random(23);
+  for (int round = 0; round < 400; ++round) {
+    const bool positive = round % 2 == 0;
+    const size_t count = 1 + size_t(random() % 120);
+    const Analysis a = RandomAnalysis(random, count, !positive);
+    const TLeadingPair whole = ChooseLeadingPair(a.work, a.norms, positive);
+    TLeadingScan scan(a.work, a.norms, positive);
+    // Stretches of random lengths, empty ones and ones of unusable norms included.
+    for (size_t from = 0; from < count;) {
+      const size_t to = std::min(count, from + size_t(random() % 20));
+      scan.Add(from, to);
+      from = to;
+    }
+    const TLeadingPair pieces = scan.Result();
+    ASSERT_EQ(pieces.Best, whole.Best) << "round " << round;
+    if (whole.Best == kNoCoefficient) continue;
+    EXPECT_EQ(std::isnan(pieces.BestGain), std::isnan(whole.BestGain));
+    if (!std::isnan(whole.BestGain)) EXPECT_EQ(pieces.BestGain, whole.BestGain);
+    if (positive) EXPECT_EQ(pieces.RunnerUpGain, whole.RunnerUpGain) << "round " << round;
+  }
+}
+
 TEST(LeadingCandidates, NoUsableNormLeavesNoCandidate) {
   const TShapeData work(20, 3.0);
   TShapeData norms(20, 0.0);

@@ -47,5 +47,34 @@ TEST(Image, CopyRectAndCombinesByBitwiseAnd) {
   EXPECT_EQ(plain.Pixel(0, 0), kWhite);
 }
 
+TEST(Image, RepeatedWholeCopiesFollowEveryChangeOfEitherImage) {
+  TImage src(3, 2, {kBlack, kWhite}, {0, 1, 0, 1, 0, 1});
+  TImage dst(3, 2, Grey(7));
+  const auto copy = [&] { dst.CopyRect(0, 0, src, 0, 0, 3, 2); };
+  copy();
+  EXPECT_TRUE(dst == src);
+  src.SetPixel(0, 0, Grey(9));
+  copy();
+  EXPECT_EQ(dst.Pixel(0, 0), Grey(9));
+  dst.FillRect(1, 1, 2, 1, Grey(3));
+  copy();
+  EXPECT_TRUE(dst == src);
+  dst.SetRgb24();
+  copy();
+  EXPECT_EQ(dst.Format(), TPixelFormat::Rgb24);
+  // A copy of the source made elsewhere is not this image.
+  TImage other = src;
+  other.SetPixel(2, 1, Grey(1));
+  dst.CopyRect(0, 0, other, 0, 0, 3, 2);
+  EXPECT_EQ(dst.Pixel(2, 1), Grey(1));
+  copy();
+  EXPECT_EQ(dst.Pixel(2, 1), kWhite);
+  // A partial copy is made whatever came before.
+  dst.CopyRect(0, 0, other, 2, 1, 1, 1);
+  EXPECT_EQ(dst.Pixel(0, 0), Grey(1));
+  copy();
+  EXPECT_EQ(dst.Pixel(0, 0), Grey(9));
+}
+
 }  // namespace
 }  // namespace tvlc
