@@ -93,6 +93,7 @@ class TBlockAnalysis {
   // against the Gram-column update; raising a block's bound about 16.
   static constexpr double kExactAnalysisBase = 8.0, kExactAnalysisPerLevel = 1.0;
   static constexpr size_t kBoundUpdateCost = 16;
+  double exactAnalysisCost_;
 };
 
 }  // namespace tvlc

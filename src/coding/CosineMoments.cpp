@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <utility>
 
 #include "base/VectorClones.h"
@@ -31,16 +32,23 @@ TFoldedFrequency Fold(int64_t a, uint32_t n) {
 // * (sumSign * (S(u + uj) + S(u - uj)) + (D(u + uj) + D(u - uj))), S and D
 // the two table rows folded horizontally. Within the stretch the folded
 // index of u + uj is plusAt + PlusStep * u, with the sign plusSign, and that
-// of u - uj is minusAt + MinusStep * u.
+// of u - uj is minusAt + MinusStep * u. The loop reads through pointers to
+// the stretch's first values, and is a call of its own, so that they stay
+// in registers.
 template <int PlusStep, int MinusStep>
-void SubtractStretch(double* __restrict out, const double* __restrict sumRow, double sumSign,
+[[gnu::noinline]] TVLC_VECTOR_CLONES void SubtractStretch(double* __restrict out, const double* __restrict sumRow, double sumSign,
                      const double* __restrict differenceRow, uint32_t from, uint32_t to,
                      int64_t plusAt, double plusSign, int64_t minusAt, double factor) {
-  for (uint32_t u = from; u < to; ++u) {
-    const int64_t plus = plusAt + PlusStep * int64_t{u}, minus = minusAt + MinusStep * int64_t{u};
-    out[u] -= factor * (sumSign * (plusSign * sumRow[plus] + sumRow[minus]) +
-                        (plusSign * differenceRow[plus] + differenceRow[minus]));
-  }
+  const int64_t plus = plusAt + PlusStep * int64_t{from}, minus = minusAt + MinusStep * int64_t{from};
+  const double* __restrict sumPlus = sumRow + plus;
+  const double* __restrict sumMinus = sumRow + minus;
+  const double* __restrict differencePlus = differenceRow + plus;
+  const double* __restrict differenceMinus = differenceRow + minus;
+  double* __restrict target = out + from;
+  const ptrdiff_t count = ptrdiff_t{to} - ptrdiff_t{from};
+  for (ptrdiff_t i = 0; i < count; ++i)
+    target[i] -= factor * (sumSign * (plusSign * sumPlus[PlusStep * i] + sumMinus[MinusStep * i]) +
+                           (plusSign * differencePlus[PlusStep * i] + differenceMinus[MinusStep * i]));
 }
 
 }  // namespace
@@ -83,6 +91,42 @@ void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work, ui
   // the fold runs backwards with a minus sign), and u - uj passes 0 at u = uj
   // (backwards before). These split a row into stretches of plain steps.
   const uint32_t turn = w - uj;
+  // The stretches of [max(u0, 1), u1) are the same in every row.
+  enum class TKind { kForwardForward, kForwardBackward, kBackwardForward, kBackwardBackward, kVanishing };
+  struct TStretch {
+    uint32_t From, To;
+    TKind Kind;
+    int64_t PlusAt, MinusAt;
+    double PlusSign;
+  };
+  TStretch stretches[4];
+  int stretchCount = 0;
+  const auto plan = [&](uint32_t from, uint32_t to) {
+    from = std::max({from, 1u, u0});
+    to = std::min(to, u1);
+    if (from >= to) return;
+    const bool minusForward = from >= uj;  // u - uj: backwards below uj
+    const int64_t minusAt = minusForward ? -int64_t{uj} : int64_t{uj};
+    if (from == turn) {  // u + uj = W: a cosine that vanishes on every pixel
+      stretches[stretchCount++] = {from, from + 1, TKind::kVanishing, 0,
+                                   minusAt + (minusForward ? 1 : -1) * int64_t{from}, 0.0};
+      return;
+    }
+    // u + uj: forwards below the turn, backwards and negated after it.
+    const bool plusForward = from < turn;
+    const TKind kind = plusForward ? (minusForward ? TKind::kForwardForward : TKind::kForwardBackward)
+                                   : (minusForward ? TKind::kBackwardForward : TKind::kBackwardBackward);
+    stretches[stretchCount++] = {from, to, kind, plusForward ? int64_t{uj} : 2 * int64_t{w} - uj,
+                                 minusAt, plusForward ? 1.0 : -1.0};
+  };
+  // Cut at uj, at the turn and just after it, in increasing order.
+  uint32_t cuts[3] = {uj, turn, turn + 1};
+  std::sort(cuts, cuts + 3);
+  plan(1, cuts[0]);
+  plan(cuts[0], cuts[1]);
+  plan(cuts[1], cuts[2]);
+  plan(cuts[2], w);
+
   for (uint32_t v = v0; v < v1; ++v) {
     const TFoldedFrequency sum = Fold(int64_t{v} + vj, height_);
     const double* sumRow = table_.data() + size_t{sum.Index} * w;
@@ -95,41 +139,30 @@ void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work, ui
     // u = 0 alone, for its own scale: u + uj and u - uj both fold to uj.
     if (u0 == 0)
       out[0] -= zeroFactor * (sum.Sign * (2.0 * sumRow[uj]) + 2.0 * differenceRow[uj]);
-    const auto stretch = [&](uint32_t from, uint32_t to) {
-      from = std::max({from, 1u, u0});
-      to = std::min(to, u1);
-      if (from >= to) return;
-      const bool minusForward = from >= uj;  // u - uj: backwards below uj
-      const int64_t minusAt = minusForward ? -int64_t{uj} : int64_t{uj};
-      if (from == turn) {  // u + uj = W: a cosine that vanishes on every pixel
-        const int64_t minus = minusAt + (minusForward ? 1 : -1) * int64_t{from};
-        out[from] -= otherFactor * (sum.Sign * sumRow[minus] + differenceRow[minus]);
-        return;
+    for (int i = 0; i < stretchCount; ++i) {
+      const TStretch& st = stretches[i];
+      switch (st.Kind) {
+        case TKind::kVanishing:
+          out[st.From] -= otherFactor * (sum.Sign * sumRow[st.MinusAt] + differenceRow[st.MinusAt]);
+          break;
+        case TKind::kForwardForward:
+          SubtractStretch<1, 1>(out, sumRow, sum.Sign, differenceRow, st.From, st.To, st.PlusAt,
+                                st.PlusSign, st.MinusAt, otherFactor);
+          break;
+        case TKind::kForwardBackward:
+          SubtractStretch<1, -1>(out, sumRow, sum.Sign, differenceRow, st.From, st.To, st.PlusAt,
+                                 st.PlusSign, st.MinusAt, otherFactor);
+          break;
+        case TKind::kBackwardForward:
+          SubtractStretch<-1, 1>(out, sumRow, sum.Sign, differenceRow, st.From, st.To, st.PlusAt,
+                                 st.PlusSign, st.MinusAt, otherFactor);
+          break;
+        case TKind::kBackwardBackward:
+          SubtractStretch<-1, -1>(out, sumRow, sum.Sign, differenceRow, st.From, st.To, st.PlusAt,
+                                  st.PlusSign, st.MinusAt, otherFactor);
+          break;
       }
-      // u + uj: forwards below the turn, backwards and negated after it.
-      const bool plusForward = from < turn;
-      const int64_t plusAt = plusForward ? int64_t{uj} : 2 * int64_t{w} - uj;
-      const double plusSign = plusForward ? 1.0 : -1.0;
-      if (plusForward && minusForward)
-        SubtractStretch<1, 1>(out, sumRow, sum.Sign, differenceRow, from, to, plusAt, plusSign,
-                              minusAt, otherFactor);
-      else if (plusForward)
-        SubtractStretch<1, -1>(out, sumRow, sum.Sign, differenceRow, from, to, plusAt, plusSign,
-                               minusAt, otherFactor);
-      else if (minusForward)
-        SubtractStretch<-1, 1>(out, sumRow, sum.Sign, differenceRow, from, to, plusAt, plusSign,
-                               minusAt, otherFactor);
-      else
-        SubtractStretch<-1, -1>(out, sumRow, sum.Sign, differenceRow, from, to, plusAt, plusSign,
-                                minusAt, otherFactor);
-    };
-    // Cut at uj, at the turn and just after it, in increasing order.
-    uint32_t cuts[3] = {uj, turn, turn + 1};
-    std::sort(cuts, cuts + 3);
-    stretch(1, cuts[0]);
-    stretch(cuts[0], cuts[1]);
-    stretch(cuts[1], cuts[2]);
-    stretch(cuts[2], w);
+    }
   }
 }
 

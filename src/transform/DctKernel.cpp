@@ -1,5 +1,7 @@
 #include "transform/DctKernel.h"
 
+#include "base/VectorClones.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -63,7 +65,7 @@ TDctAxis::TDctAxis(uint32_t n)
 }
 
 template <class Lanes>
-void TDctAxis::Analyse(Lanes block, size_t lanes, TSplitBlock scratch) const {
+TVLC_VECTOR_CLONES void TDctAxis::Analyse(Lanes block, size_t lanes, TSplitBlock scratch) const {
   if (half_ == 0) return;  // a single sample is its own coefficient
   ForEachElement(half_, lanes, [&](uint32_t p, size_t l) {
     const size_t to = reversal_[p] * lanes + l;
@@ -87,7 +89,7 @@ void TDctAxis::Analyse(Lanes block, size_t lanes, TSplitBlock scratch) const {
 }
 
 template <class Lanes>
-void TDctAxis::Synthesise(Lanes block, size_t lanes, TSplitBlock scratch) const {
+TVLC_VECTOR_CLONES void TDctAxis::Synthesise(Lanes block, size_t lanes, TSplitBlock scratch) const {
   if (half_ == 0) return;
   // The inverse FFT runs as the forward one on conjugated values.
 #pragma GCC ivdep

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/VectorClones.h"
 #include "transform/Complex.h"
 
 namespace tvlc {
@@ -101,7 +102,8 @@ inline void SingleStage(Block a, size_t i0, size_t half, size_t lanes, TComplex 
 }  // namespace fft_detail
 
 template <class Block>
-void Butterflies(Block a, uint32_t n, size_t stride, size_t lanes, const TComplex* twiddles) {
+TVLC_VECTOR_CLONES void Butterflies(Block a, uint32_t n, size_t stride, size_t lanes,
+                                    const TComplex* twiddles) {
   uint32_t span = 2;
   for (; 2 * span <= n; span *= 4) {
     const uint32_t half = span / 2;
