@@ -21,6 +21,15 @@ constexpr size_t kBlock = 16;
 // (2^-53 each); 2^-40 is far beyond that.
 constexpr double kFilterMargin = 0x1p-40;
 
+// Whether w^2 * runnerNorm > filterSquare * n for any of `count` values: a
+// loop without branches, which the compiler vectorises.
+inline bool AnyAbove(const double* __restrict w, const double* __restrict n, size_t count,
+                     double runnerNorm, double filterSquare) {
+  int any = 0;
+  for (size_t i = 0; i < count; ++i) any |= int(w[i] * w[i] * runnerNorm > filterSquare * n[i]);
+  return any != 0;
+}
+
 }  // namespace
 
 TLeadingScan::TLeadingScan(const TShapeData& work, const TShapeData& norms, bool normsPositive)
@@ -49,10 +58,12 @@ void TLeadingScan::Add(size_t from, size_t to) {
   };
   // Whatever beats the best beats the runner-up lowered by a few roundings,
   // when no norm is negative: one comparison per element then finds the
-  // stretches worth a closer look.
-  const auto mayMatter = [&](size_t i) {
-    return normsPositive_ ? w[i] * w[i] * runnerNorm_ > filterSquare_ * n[i]
-                          : beatsBest(i) | beatsRunnerUp(i);
+  // stretches of kBlock values worth a closer look.
+  const auto mayMatter = [&](size_t first) {
+    if (normsPositive_) return AnyAbove(w + first, n + first, kBlock, runnerNorm_, filterSquare_);
+    bool any = false;
+    for (size_t i = first; i < first + kBlock; ++i) any |= beatsBest(i) | beatsRunnerUp(i);
+    return any;
   };
   const auto take = [&](size_t i) {
     const double square = w[i] * w[i];
@@ -71,9 +82,7 @@ void TLeadingScan::Add(size_t from, size_t to) {
     filterSquare_ = runnerSquare_ * (1.0 - kFilterMargin);
   };
   for (; k + kBlock <= to; k += kBlock) {
-    bool any = false;
-    for (size_t i = k; i < k + kBlock; ++i) any |= mayMatter(i);
-    if (!any) continue;
+    if (!mayMatter(k)) continue;
     for (size_t i = k; i < k + kBlock; ++i) take(i);
   }
   for (; k < to; ++k) take(k);

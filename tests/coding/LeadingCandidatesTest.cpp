@@ -62,7 +62,9 @@ TEST(LeadingCandidates, BestIsChooseCoefficientsAndRunnerUpTheBestOfTheRest) {
     const TLeadingPair pair = ChooseLeadingPair(a.work, a.norms, positive);
     ASSERT_EQ(pair.Best, ChooseCoefficient(a.work, a.norms)) << "round " << round;
     if (pair.Best == kNoCoefficient) continue;
-    if (!std::isnan(pair.BestGain)) EXPECT_EQ(pair.BestGain, Gain(a, pair.Best));
+    if (!std::isnan(pair.BestGain)) {
+      EXPECT_EQ(pair.BestGain, Gain(a, pair.Best));
+    }
     if (!positive) continue;  // gains of negative norms have no order
     double runnerUp = 0.0;
     for (size_t k = 0; k < count; ++k)
@@ -89,8 +91,12 @@ TEST(LeadingCandidates, ScanOverStretchesChoosesAsOnePass) {
     ASSERT_EQ(pieces.Best, whole.Best) << "round " << round;
     if (whole.Best == kNoCoefficient) continue;
     EXPECT_EQ(std::isnan(pieces.BestGain), std::isnan(whole.BestGain));
-    if (!std::isnan(whole.BestGain)) EXPECT_EQ(pieces.BestGain, whole.BestGain);
-    if (positive) EXPECT_EQ(pieces.RunnerUpGain, whole.RunnerUpGain) << "round " << round;
+    if (!std::isnan(whole.BestGain)) {
+      EXPECT_EQ(pieces.BestGain, whole.BestGain);
+    }
+    if (positive) {
+      EXPECT_EQ(pieces.RunnerUpGain, whole.RunnerUpGain) << "round " << round;
+    }
   }
 }
 
