@@ -1,27 +1,22 @@
 // Encode All on worker threads against one thread: the encode alone (the
 // picture and map are loaded before the clock starts), at 30 dB, of the
-// 512 x 512 sample and of the 2048 x 2048 tiles pictures from the shared
-// test data beside the repository (TVLC_SHARED_TESTDATA, or the environment
-// variable of that name; skipped when absent). Counters: the process's CPU
+// 512 x 512 sample, and at 30 and 36 dB of the 2048 x 2048 tiles pictures
+// and their top-left quarter from the shared test data beside the
+// repository (SharedTestData.h; skipped when absent). Counters: the process's CPU
 // seconds (every thread), the CPU/wall ratio, and the process's peak
 // resident memory so far (run one case per process to read it per case).
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "SharedTestData.h"
 #include "appcore/MainCore.h"
 
 namespace tvlc {
 namespace {
-
-std::string SharedFile(const std::string& name) {
-  const char* folder = std::getenv("TVLC_SHARED_TESTDATA");
-  return std::string(folder ? folder : TVLC_SHARED_TESTDATA) + "/" + name;
-}
 
 double ProcessCpuSeconds() {
   rusage usage{};
@@ -55,7 +50,8 @@ class TScratchFolder {
   std::filesystem::path previous_, folder_;
 };
 
-// state.range(0): worker threads, 0 for every core (std::thread::hardware_concurrency).
+// state.range(0): worker threads, 0 for every core (std::thread::hardware_concurrency);
+// state.range(1): the requested PSNR in dB.
 void EncodeAll(benchmark::State& state, const std::string& picture, const std::string& map) {
   if (!std::filesystem::exists(picture) || !std::filesystem::exists(map)) {
     state.SkipWithError(("missing " + picture).c_str());
@@ -65,7 +61,7 @@ void EncodeAll(benchmark::State& state, const std::string& picture, const std::s
   THost host;
   TMainCore core(host, TVLC_BIN_DIR "/");
   core.Threads = state.range(0) == 0 ? AllCores() : unsigned(state.range(0));
-  core.Controls.ReqPSNRText = "30";
+  core.Controls.ReqPSNRText = std::to_string(state.range(1));
   if (!core.LoadPicture1Click(picture)) {
     state.SkipWithError("picture refused");
     return;
@@ -90,22 +86,27 @@ void EncodeAll(benchmark::State& state, const std::string& picture, const std::s
   state.counters["peak_MB"] = PeakResidentMB();
 }
 
-void ThreadCounts(benchmark::internal::Benchmark* b) {
-  b->Arg(1)->Arg(0)->ArgName("threads")->UseRealTime()->Unit(benchmark::kSecond);
+void At30(benchmark::internal::Benchmark* b) {
+  b->Args({1, 30})->Args({0, 30})->ArgNames({"threads", "dB"})->UseRealTime()->Unit(benchmark::kSecond);
+}
+
+void At30And36(benchmark::internal::Benchmark* b) {
+  At30(b);
+  b->Args({1, 36})->Args({0, 36});
 }
 
 BENCHMARK_CAPTURE(EncodeAll, sample_512, TVLC_SAMPLES "/camera.bmp",
                   TVLC_SAMPLES "/camera_felzenszwalb.bmp")
-    ->Apply(ThreadCounts)
+    ->Apply(At30)
     ->Iterations(3);
 BENCHMARK_CAPTURE(EncodeAll, tiles_2048_topleft_1024,
                   SharedFile("large/tiles_2048_topleft_1024.bmp"),
                   SharedFile("large/tiles_2048_topleft_1024_felzenszwalb.bmp"))
-    ->Apply(ThreadCounts)
+    ->Apply(At30And36)
     ->Iterations(1);
 BENCHMARK_CAPTURE(EncodeAll, tiles_2048, SharedFile("large/tiles_2048.bmp"),
                   SharedFile("large/tiles_2048_felzenszwalb.bmp"))
-    ->Apply(ThreadCounts)
+    ->Apply(At30And36)
     ->Iterations(1);
 
 }  // namespace
