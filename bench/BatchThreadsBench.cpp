@@ -87,7 +87,11 @@ void EncodeAll(benchmark::State& state, const std::string& picture, const std::s
 }
 
 void At30(benchmark::internal::Benchmark* b) {
-  b->Args({1, 30})->Args({0, 30})->ArgNames({"threads", "dB"})->UseRealTime()->Unit(benchmark::kSecond);
+  b->Args({1, 30})
+      ->Args({0, 30})
+      ->ArgNames({"threads", "dB"})
+      ->UseRealTime()
+      ->Unit(benchmark::kSecond);
 }
 
 void At30And36(benchmark::internal::Benchmark* b) {

@@ -93,7 +93,8 @@ size_t TBlockAnalysis::Coefficients(const TBlock& block) {
 
 bool TBlockAnalysis::ExactAnalysisPays() const {
   const double n = double(work_.size());
-  return double(workSinceRefresh_) >= n * (kExactAnalysisBase + kExactAnalysisPerLevel * std::log2(n));
+  return double(workSinceRefresh_) >=
+         n * (kExactAnalysisBase + kExactAnalysisPerLevel * std::log2(n));
 }
 
 void TBlockAnalysis::Rescan(TBlock& block) {
@@ -141,7 +142,6 @@ void TBlockAnalysis::Update(size_t j, double m) {
   // |G[k][j]| <= scale(k) scale(j) / 4 times the four moment magnitudes.
   const double factor =
       std::fabs(m) * moments_.Scale(j) * moments_.LargestScale() * 0.25 * (1.0 + kBoundMargin);
-
   for (uint32_t r = 0; r < blockRows_; ++r)
     for (uint32_t c = 0; c < blockColumns_; ++c) {
       TBlock& block = blocks_[size_t{r} * blockColumns_ + c];

@@ -36,10 +36,12 @@ TFoldedFrequency Fold(int64_t a, uint32_t n) {
 // the stretch's first values, and is a call of its own, so that they stay
 // in registers.
 template <int PlusStep, int MinusStep>
-[[gnu::noinline]] TVLC_VECTOR_CLONES void SubtractStretch(double* __restrict out, const double* __restrict sumRow, double sumSign,
-                     const double* __restrict differenceRow, uint32_t from, uint32_t to,
-                     int64_t plusAt, double plusSign, int64_t minusAt, double factor) {
-  const int64_t plus = plusAt + PlusStep * int64_t{from}, minus = minusAt + MinusStep * int64_t{from};
+[[gnu::noinline]] TVLC_VECTOR_CLONES void SubtractStretch(
+    double* __restrict out, const double* __restrict sumRow, double sumSign,
+    const double* __restrict differenceRow, uint32_t from, uint32_t to, int64_t plusAt,
+    double plusSign, int64_t minusAt, double factor) {
+  const int64_t plus = plusAt + PlusStep * int64_t{from},
+                minus = minusAt + MinusStep * int64_t{from};
   const double* __restrict sumPlus = sumRow + plus;
   const double* __restrict sumMinus = sumRow + minus;
   const double* __restrict differencePlus = differenceRow + plus;
@@ -47,8 +49,9 @@ template <int PlusStep, int MinusStep>
   double* __restrict target = out + from;
   const ptrdiff_t count = ptrdiff_t{to} - ptrdiff_t{from};
   for (ptrdiff_t i = 0; i < count; ++i)
-    target[i] -= factor * (sumSign * (plusSign * sumPlus[PlusStep * i] + sumMinus[MinusStep * i]) +
-                           (plusSign * differencePlus[PlusStep * i] + differenceMinus[MinusStep * i]));
+    target[i] -=
+        factor * (sumSign * (plusSign * sumPlus[PlusStep * i] + sumMinus[MinusStep * i]) +
+                  (plusSign * differencePlus[PlusStep * i] + differenceMinus[MinusStep * i]));
 }
 
 }  // namespace
@@ -92,7 +95,13 @@ void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work, ui
   // (backwards before). These split a row into stretches of plain steps.
   const uint32_t turn = w - uj;
   // The stretches of [max(u0, 1), u1) are the same in every row.
-  enum class TKind { kForwardForward, kForwardBackward, kBackwardForward, kBackwardBackward, kVanishing };
+  enum class TKind {
+    kForwardForward,
+    kForwardBackward,
+    kBackwardForward,
+    kBackwardBackward,
+    kVanishing
+  };
   struct TStretch {
     uint32_t From, To;
     TKind Kind;
@@ -108,15 +117,18 @@ void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work, ui
     const bool minusForward = from >= uj;  // u - uj: backwards below uj
     const int64_t minusAt = minusForward ? -int64_t{uj} : int64_t{uj};
     if (from == turn) {  // u + uj = W: a cosine that vanishes on every pixel
-      stretches[stretchCount++] = {from, from + 1, TKind::kVanishing, 0,
-                                   minusAt + (minusForward ? 1 : -1) * int64_t{from}, 0.0};
+      stretches[stretchCount++] = {
+          from, from + 1, TKind::kVanishing, 0, minusAt + (minusForward ? 1 : -1) * int64_t{from},
+          0.0};
       return;
     }
     // u + uj: forwards below the turn, backwards and negated after it.
     const bool plusForward = from < turn;
-    const TKind kind = plusForward ? (minusForward ? TKind::kForwardForward : TKind::kForwardBackward)
-                                   : (minusForward ? TKind::kBackwardForward : TKind::kBackwardBackward);
-    stretches[stretchCount++] = {from, to, kind, plusForward ? int64_t{uj} : 2 * int64_t{w} - uj,
+    const TKind kind = plusForward
+                           ? (minusForward ? TKind::kForwardForward : TKind::kForwardBackward)
+                           : (minusForward ? TKind::kBackwardForward : TKind::kBackwardBackward);
+    stretches[stretchCount++] = {from,    to,
+                                 kind,    plusForward ? int64_t{uj} : 2 * int64_t{w} - uj,
                                  minusAt, plusForward ? 1.0 : -1.0};
   };
   // Cut at uj, at the turn and just after it, in increasing order.
