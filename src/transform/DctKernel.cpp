@@ -3,7 +3,9 @@
 #include "base/VectorClones.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace tvlc {
@@ -30,7 +32,9 @@ TDctAxis::TDctAxis(uint32_t n)
     : n_(n),
       half_(n / 2),
       stripLanes_(std::clamp(kStripComplexValues / std::max<size_t>(half_, 1), kMinStripLanes,
-                             kMaxStripLanes)) {
+                             kMaxStripLanes)),
+      zeroAnalysis_(n, 0.0),
+      zeroSynthesis_(n, 0.0) {
   if (half_ == 0) return;
   analysisEdge_ = 1.0 / std::sqrt(double(n));
   synthesisEdge_ = std::sqrt(double(n)) / (2.0 * half_);
@@ -62,10 +66,32 @@ TDctAxis::TDctAxis(uint32_t n)
     packDirect_[k] = synthesisScale * UnitComplex(pi * k / (2.0 * n)) * (one + plusI * w);
     packMirror_[k] = synthesisScale * Conj(UnitComplex(pi * (half_ - k) / (2.0 * n))) * (one - plusI * w);
   }
+  std::vector<double> re(half_), im(half_);
+  AnalyseLanes(TColumnLanes{zeroAnalysis_.data(), 1}, 1, {re.data(), im.data()});
+  SynthesiseLanes(TColumnLanes{zeroSynthesis_.data(), 1}, 1, {re.data(), im.data()});
+}
+
+template <class Lanes>
+bool TDctAxis::FillZeroLanes(Lanes block, size_t lanes, const std::vector<double>& transform) const {
+  for (uint32_t i = 0; i < n_; ++i)
+    for (size_t l = 0; l < lanes; ++l)
+      if (std::bit_cast<uint64_t>(block.At(i, l)) != 0) return false;
+  ForEachElement(n_, lanes, [&](uint32_t i, size_t l) { block.At(i, l) = transform[i]; });
+  return true;
 }
 
 template <class Lanes>
 TVLC_VECTOR_CLONES void TDctAxis::Analyse(Lanes block, size_t lanes, TSplitBlock scratch) const {
+  if (!FillZeroLanes(block, lanes, zeroAnalysis_)) AnalyseLanes(block, lanes, scratch);
+}
+
+template <class Lanes>
+TVLC_VECTOR_CLONES void TDctAxis::Synthesise(Lanes block, size_t lanes, TSplitBlock scratch) const {
+  if (!FillZeroLanes(block, lanes, zeroSynthesis_)) SynthesiseLanes(block, lanes, scratch);
+}
+
+template <class Lanes>
+inline void TDctAxis::AnalyseLanes(Lanes block, size_t lanes, TSplitBlock scratch) const {
   if (half_ == 0) return;  // a single sample is its own coefficient
   ForEachElement(half_, lanes, [&](uint32_t p, size_t l) {
     const size_t to = reversal_[p] * lanes + l;
@@ -89,7 +115,7 @@ TVLC_VECTOR_CLONES void TDctAxis::Analyse(Lanes block, size_t lanes, TSplitBlock
 }
 
 template <class Lanes>
-TVLC_VECTOR_CLONES void TDctAxis::Synthesise(Lanes block, size_t lanes, TSplitBlock scratch) const {
+inline void TDctAxis::SynthesiseLanes(Lanes block, size_t lanes, TSplitBlock scratch) const {
   if (half_ == 0) return;
   // The inverse FFT runs as the forward one on conjugated values.
 #pragma GCC ivdep

@@ -3,7 +3,10 @@
 // complex FFT: the samples are reordered (evens forward, odds backward),
 // packed in pairs into complex values, transformed, and one twiddle step
 // unpacks the real spectrum and turns it into cosine coefficients. The FFTs
-// of a strip of neighbouring rows or columns run side by side.
+// of a strip of neighbouring rows or columns run side by side. A strip of
+// zeros (+0 throughout: the columns outside a shape, or those of a sparse
+// spectrum) is not transformed: it takes the transform of zeros, worked out
+// once, signs of zero included, so that the result is the same bit for bit.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +47,16 @@ class TDctAxis {
   void Synthesise(Lanes block, size_t lanes, TSplitBlock scratch) const;
 
  private:
+  // The transforms proper, whatever the lanes hold.
+  template <class Lanes>
+  void AnalyseLanes(Lanes block, size_t lanes, TSplitBlock scratch) const;
+  template <class Lanes>
+  void SynthesiseLanes(Lanes block, size_t lanes, TSplitBlock scratch) const;
+  // When every value of the lanes is +0, gives each lane `transform` (the
+  // transform of zeros) and returns true.
+  template <class Lanes>
+  bool FillZeroLanes(Lanes block, size_t lanes, const std::vector<double>& transform) const;
+
   // Position in the block of element p of the even/odd reordered sequence.
   uint32_t Source(uint32_t p) const { return p < half_ ? 2 * p : 2 * n_ - 2 * p - 1; }
 
@@ -54,6 +67,7 @@ class TDctAxis {
   TFFTData twiddles_;                       // of the half_-point FFT
   TFFTData unpackDirect_, unpackMirror_;    // analysis: c(k) = direct(k) Z(k) + mirror(k) conj Z(half-k)
   TFFTData packDirect_, packMirror_;        // synthesis: Z(k) from coefficients k, n-k, half-k, half+k
+  std::vector<double> zeroAnalysis_, zeroSynthesis_;  // the transforms of a lane of +0
 };
 
 class TDctPlan {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "TransformTestSupport.h"
 #include "transform/DCTII.h"
@@ -72,6 +73,30 @@ TEST_F(DctIITest, LargerBlocksEqualDirectSums) {
     EXPECT_TRUE(AllClose(data, DirectDct(pixels, w, h, false)));
     ASSERT_EQ(dct.Transform(1, data.data()), 0);
     EXPECT_TRUE(AllClose(data, pixels));
+    ASSERT_EQ(dct.Done(), 0);
+  }
+}
+
+// Columns of zeros are the common case (the columns outside a shape, or
+// those of a sparse spectrum); they are filled in rather than transformed.
+TEST_F(DctIITest, SparseBlocksEqualDirectSumsAndZerosOfEitherSignAgree) {
+  for (auto [w, h] : {std::pair<uint32_t, uint32_t>{64, 32}, {32, 64}, {256, 4}}) {
+    SCOPED_TRACE(::testing::Message() << w << "x" << h);
+    ASSERT_EQ(dct.Init(w, h), 0);
+    TShapeData sparse(size_t{w} * h);
+    for (uint32_t y = 0; y < h; ++y) sparse[size_t{y} * w + 5] = double(y % 7) - 3.0;
+    sparse[size_t{h - 1} * w + w - 1] = 9.5;  // the very last value of the last column
+    TShapeData negativeZeros = sparse;
+    for (double& value : negativeZeros)
+      if (value == 0.0) value = -0.0;
+    for (uint32_t inverse : {0u, 1u}) {
+      TShapeData data = sparse, other = negativeZeros;
+      ASSERT_EQ(dct.Transform(inverse, data.data()), 0);
+      ASSERT_EQ(dct.Transform(inverse, other.data()), 0);
+      EXPECT_TRUE(AllClose(data, DirectDct(sparse, w, h, inverse == 1)));
+      // -0 is transformed, +0 filled in: the same bits either way.
+      EXPECT_EQ(std::memcmp(data.data(), other.data(), data.size() * sizeof(double)), 0);
+    }
     ASSERT_EQ(dct.Done(), 0);
   }
 }
