@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
+#include "base/VectorClones.h"
 #include "coding/EngineSteps.h"
 
 namespace tvlc {
@@ -17,22 +19,48 @@ constexpr double kBoundMargin = 1e-9;
 
 int64_t FloorDivide(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
+// The largest of `largest` and work^2 * inverseNorm over `count` values,
+// four at a time in vector registers.
+using TFourDoubles = double __attribute__((vector_size(32)));
+
+TVLC_VECTOR_CLONES
+double LargestGain(const double* __restrict work, const double* __restrict inverseNorms,
+                   size_t count, double largest) {
+  TFourDoubles top = {largest, largest, largest, largest};
+  size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    TFourDoubles w, inverse;
+    std::memcpy(&w, work + i, sizeof w);
+    std::memcpy(&inverse, inverseNorms + i, sizeof inverse);
+    const TFourDoubles gain = w * w * inverse;
+    top = gain > top ? gain : top;
+  }
+  for (; i < count; ++i) largest = std::max(largest, work[i] * work[i] * inverseNorms[i]);
+  for (int lane = 0; lane < 4; ++lane) largest = std::max(largest, top[lane]);
+  return largest;
+}
+
 }  // namespace
 
 TBlockAnalysis::TBlockAnalysis(const TCosineMoments& moments, const TShapeData& norms,
-                               TShapeData& work, uint16_t width, uint16_t height)
+                               TShapeData& inverseNorms, TShapeData& work, uint16_t width,
+                               uint16_t height)
     : moments_(moments),
       norms_(norms),
+      inverseNorms_(inverseNorms),
       work_(work),
       width_(width),
       height_(height),
       blockColumns_((width + kBlockSide - 1) / kBlockSide),
       blockRows_((height + kBlockSide - 1) / kBlockSide),
       tileColumns_(blockColumns_) {
+  for (size_t k = 0; k < norms_.size(); ++k)
+    inverseNorms[k] = norms_[k] != 0.0 && !std::isnan(norms_[k]) ? 1.0 / norms_[k] : 0.0;
   for (uint32_t r = 0; r < blockRows_; ++r)
     for (uint32_t c = 0; c < blockColumns_; ++c) {
-      TBlock block{c * kBlockSide, std::min(width_, (c + 1) * kBlockSide), r * kBlockSide,
-                   std::min(height_, (r + 1) * kBlockSide), 0.0, 0.0, 0, kNoCoefficient, 0.0, 0.0};
+      TBlock block{c * kBlockSide, std::min(width_, (c + 1) * kBlockSide),
+                   r * kBlockSide, std::min(height_, (r + 1) * kBlockSide),
+                   0.0, 0.0, 0, 0.0, false, kNoCoefficient, 0.0, 0.0};
       double smallest = std::numeric_limits<double>::infinity();
       for (uint32_t v = block.V0; v < block.V1; ++v)
         for (uint32_t u = block.U0; u < block.U1; ++u) {
@@ -97,7 +125,21 @@ bool TBlockAnalysis::ExactAnalysisPays() const {
          n * (kExactAnalysisBase + kExactAnalysisPerLevel * std::log2(n));
 }
 
-void TBlockAnalysis::Rescan(TBlock& block) {
+void TBlockAnalysis::Measure(TBlock& block) {
+  double largest = 0.0;
+  for (uint32_t v = block.V0; v < block.V1; ++v) {
+    const size_t row = size_t{v} * width_ + block.U0;
+    largest = LargestGain(work_.data() + row, inverseNorms_.data() + row, block.U1 - block.U0,
+                          largest);
+  }
+  block.Amplitude = std::sqrt(largest) * (1.0 + kBoundMargin);
+  block.LowestBest = largest * (1.0 - kBoundMargin);
+  block.Scanned = false;
+  block.Current = log_.size();
+  workSinceRefresh_ += Coefficients(block) / kMeasuresPerUpdate;
+}
+
+void TBlockAnalysis::Scan(TBlock& block) {
   TLeadingScan scan(work_, norms_, true);
   for (uint32_t v = block.V0; v < block.V1; ++v)
     scan.Add(size_t{v} * width_ + block.U0, size_t{v} * width_ + block.U1);
@@ -105,8 +147,7 @@ void TBlockAnalysis::Rescan(TBlock& block) {
   block.Best = pair.Best;
   block.BestGain = pair.BestGain;
   block.SecondGain = pair.RunnerUpGain;
-  block.Amplitude = std::sqrt(block.BestGain) * (1.0 + kBoundMargin);
-  block.Current = log_.size();
+  block.Scanned = true;
   workSinceRefresh_ += Coefficients(block);
 }
 
@@ -116,12 +157,12 @@ void TBlockAnalysis::MakeCurrent(TBlock& block) {
     moments_.SubtractGramColumn(log_[i].J, log_[i].M, work_, block.U0, block.U1, block.V0,
                                 block.V1);
   workSinceRefresh_ += (log_.size() - block.Current) * Coefficients(block);
-  Rescan(block);
+  Measure(block);
 }
 
 void TBlockAnalysis::Refresh() {
   log_.clear();
-  for (TBlock& block : blocks_) Rescan(block);
+  for (TBlock& block : blocks_) Measure(block);
   workSinceRefresh_ = 0;
 }
 
@@ -163,8 +204,7 @@ TLeadingPair TBlockAnalysis::Choose() {
   MakeCurrent(*top);
   double bar = 0.0;
   for (const TBlock& block : blocks_)
-    if (block.Current == log_.size() && block.Best != kNoCoefficient)
-      bar = std::max(bar, block.BestGain);
+    if (block.Current == log_.size()) bar = std::max(bar, block.LowestBest);
   candidates_.clear();
   const auto reaches = [&](const TBlock& block) {
     return block.Amplitude * block.Amplitude >= bar * (1.0 - kBoundMargin);
@@ -178,15 +218,18 @@ TLeadingPair TBlockAnalysis::Choose() {
     TBlock& block = blocks_[b];
     if (!reaches(block)) break;
     MakeCurrent(block);
-    if (block.Best != kNoCoefficient) bar = std::max(bar, block.BestGain);
+    bar = std::max(bar, block.LowestBest);
   }
 
-  // The best of the current blocks, the lowest index on ties; every other
-  // block counts with its bound towards the runner-up.
+  // The best of the blocks that might hold it, by the rule's own pass over
+  // each, the lowest index on ties; every other block counts with its
+  // bound towards the runner-up.
   TLeadingPair pair{kNoCoefficient, 0.0, 0.0};
   const TBlock* bestBlock = nullptr;
-  for (const TBlock& block : blocks_) {
-    if (block.Current != log_.size() || block.Best == kNoCoefficient) continue;
+  for (TBlock& block : blocks_) {
+    if (block.InverseRoot == 0.0 || block.Current != log_.size() || !reaches(block)) continue;
+    if (!block.Scanned) Scan(block);
+    if (block.Best == kNoCoefficient) continue;
     if (!bestBlock || block.BestGain > pair.BestGain ||
         (block.BestGain == pair.BestGain && block.Best < pair.Best)) {
       bestBlock = &block;
@@ -196,9 +239,10 @@ TLeadingPair TBlockAnalysis::Choose() {
   }
   for (const TBlock& block : blocks_) {
     if (block.InverseRoot == 0.0) continue;
-    const double rival = &block == bestBlock            ? block.SecondGain
-                         : block.Current == log_.size() ? block.BestGain
-                                                         : block.Amplitude * block.Amplitude;
+    const bool scanned = block.Current == log_.size() && block.Scanned;
+    const double rival = &block == bestBlock ? block.SecondGain
+                         : scanned           ? block.BestGain
+                                             : block.Amplitude * block.Amplitude;
     pair.RunnerUpGain = std::max(pair.RunnerUpGain, rival);
   }
   return pair;

@@ -13,6 +13,12 @@
 // block it is bounded by the largest moment magnitudes over four shifted
 // ranges of the moment table, which a table of tile maxima gives in a few
 // look-ups.
+//
+// A block made current is only measured, by a pass that finds its largest
+// gain through the inverse norms (a few roundings from the rule's own, far
+// within the bounds' margin) and tightens its bound. The rule's own choice
+// pass, with the lowest index on ties and the runner-up, runs only on the
+// blocks that might hold the best.
 #pragma once
 
 #include <cstddef>
@@ -30,9 +36,10 @@ class TBlockAnalysis {
   // Side of a block of coefficients and of a tile of the moment table.
   static constexpr uint32_t kBlockSide = 32;
 
-  // Keeps references to all three, which must outlive the object.
-  TBlockAnalysis(const TCosineMoments& moments, const TShapeData& norms, TShapeData& work,
-                 uint16_t width, uint16_t height);
+  // Keeps references to all four, which must outlive the object;
+  // `inverseNorms` is storage of the window's size, filled here.
+  TBlockAnalysis(const TCosineMoments& moments, const TShapeData& norms,
+                 TShapeData& inverseNorms, TShapeData& work, uint16_t width, uint16_t height);
 
   // `work` was just analysed exactly: every block is current.
   void Refresh();
@@ -58,7 +65,9 @@ class TBlockAnalysis {
     double InverseRoot;      // 1 / sqrt of its smallest usable norm; 0 when none
     double Amplitude;        // bound of |work| / sqrt(norm) over its usable coefficients
     size_t Current;          // logged updates applied
-    size_t Best;             // its best candidate when current, kNoCoefficient when none
+    double LowestBest;       // when current, a lower bound of its best gain
+    bool Scanned;            // when current, whether the next three hold
+    size_t Best;             // its best candidate, kNoCoefficient when none
     double BestGain, SecondGain;
   };
   struct TUpdate {
@@ -72,13 +81,17 @@ class TBlockAnalysis {
 
   static size_t Coefficients(const TBlock& block);
   void MakeCurrent(TBlock& block);
-  void Rescan(TBlock& block);
+  // Its bound and lower bound from its values as they stand.
+  void Measure(TBlock& block);
+  // The rule's choice pass over a current block.
+  void Scan(TBlock& block);
   // Tiles holding the folded frequencies [low, high] of an axis of length n.
   static TTileRange FoldedTiles(int64_t low, int64_t high, uint32_t n);
   double TileMaximum(TTileRange columns, TTileRange rows) const;
 
   const TCosineMoments& moments_;
   const TShapeData& norms_;
+  const TShapeData& inverseNorms_;  // 1 / norm, 0 for an unusable norm
   TShapeData& work_;
   uint32_t width_, height_, blockColumns_, blockRows_, tileColumns_;
   std::vector<TBlock> blocks_;
@@ -90,9 +103,10 @@ class TBlockAnalysis {
   size_t workSinceRefresh_ = 0;
   // An exact analysis (two transforms of the window and a few passes over
   // it) costs about (base + per level * log2 N) N of those, as measured
-  // against the Gram-column update; raising a block's bound about 16.
+  // against the Gram-column update; raising a block's bound about 16, and
+  // measuring it about a quarter.
   static constexpr double kExactAnalysisBase = 8.0, kExactAnalysisPerLevel = 1.0;
-  static constexpr size_t kBoundUpdateCost = 16;
+  static constexpr size_t kBoundUpdateCost = 16, kMeasuresPerUpdate = 4;
   double exactAnalysisCost_;
 };
 

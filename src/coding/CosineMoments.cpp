@@ -28,6 +28,13 @@ TFoldedFrequency Fold(int64_t a, uint32_t n) {
   return {uint32_t(r), 1.0};
 }
 
+// Fold for 0 <= a < 2n, without a division: the sum of two frequencies.
+TFoldedFrequency FoldBelowTwice(uint32_t a, uint32_t n) {
+  if (a < n) return {a, 1.0};
+  if (a == n) return {};
+  return {2 * n - a, -1.0};
+}
+
 // One stretch of a row of the Gram column, u in [from, to): out[u] -= factor
 // * (sumSign * (S(u + uj) + S(u - uj)) + (D(u + uj) + D(u - uj))), S and D
 // the two table rows folded horizontally. Within the stretch the folded
@@ -140,7 +147,7 @@ void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work, ui
   plan(cuts[2], w);
 
   for (uint32_t v = v0; v < v1; ++v) {
-    const TFoldedFrequency sum = Fold(int64_t{v} + vj, height_);
+    const TFoldedFrequency sum = FoldBelowTwice(v + vj, height_);
     const double* sumRow = table_.data() + size_t{sum.Index} * w;
     // |v - vj| < H needs no fold.
     const double* differenceRow = table_.data() + size_t{v >= vj ? v - vj : vj - v} * w;

@@ -27,10 +27,12 @@ struct TFastDctMemory {
         accumulated(mask.size()),
         work(mask.size()),
         momentTable(mask.size()),
+        inverseNorms(mask.size() > kExactAnalysisWindow ? mask.size() : 0),
         basis(width, height, mask) {}
 
   TShapeData norms, accumulated, work;
   TShapeData momentTable;  // the mask's spectrum until it becomes the moment table
+  TShapeData inverseNorms;  // for the block analysis of a large window
   TMaskedDctBasis basis;
 };
 
@@ -108,7 +110,7 @@ uint8_t AnalyzeShapeFastDct(const TTransDescriptor& descriptor, uint16_t width, 
     // The block bounds need positive norms, which the DCT II always has.
     const bool alwaysExact = mask.size() <= kExactAnalysisWindow || !normsPositive;
     std::optional<TBlockAnalysis> blocks;
-    if (!alwaysExact) blocks.emplace(moments, norms, work, width, height);
+    if (!alwaysExact) blocks.emplace(moments, norms, memory->inverseNorms, work, width, height);
     const int32_t freshInterval = FreshAnalysisInterval(mask.size());
 
     // From here on `coefficients` is the residual; whatever the input held

@@ -30,8 +30,9 @@
 // - every FreshAnalysisInterval(N) iterations.
 //
 // Memory: besides the caller's arrays, the literal engine's three arrays of
-// N doubles, the moment table of N doubles, tables of the window's sides
-// and of its blocks, all made before the transformation is initialised;
+// N doubles, the moment table of N doubles, the inverse norms (N doubles,
+// large windows only), tables of the window's sides and of its blocks, all
+// made before the transformation is initialised;
 // when they cannot be had, the literal engine does the work.
 #pragma once
 

@@ -52,7 +52,8 @@ class BlockAnalysisPursuit : public ::testing::Test {
 
 TEST_F(BlockAnalysisPursuit, ChoosesAsTheWholeWindowAndKeepsItsValuesBitForBit) {
   TShapeData whole = work;
-  TBlockAnalysis blocks(*moments, norms, work, kW, kH);
+  TShapeData inverseNorms(norms.size());
+  TBlockAnalysis blocks(*moments, norms, inverseNorms, work, kW, kH);
   blocks.Refresh();
   size_t separated = 0;
   for (int iteration = 0; iteration < 300; ++iteration) {
