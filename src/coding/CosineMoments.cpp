@@ -35,30 +35,49 @@ TFoldedFrequency FoldBelowTwice(uint32_t a, uint32_t n) {
   return {2 * n - a, -1.0};
 }
 
-// One stretch of a row of the Gram column, u in [from, to): out[u] -= factor
-// * (sumSign * (S(u + uj) + S(u - uj)) + (D(u + uj) + D(u - uj))), S and D
-// the two table rows folded horizontally. Within the stretch the folded
-// index of u + uj is plusAt + PlusStep * u, with the sign plusSign, and that
-// of u - uj is minusAt + MinusStep * u. The loop reads through pointers to
-// the stretch's first values, and is a call of its own, so that they stay
-// in registers.
+// What one row of the Gram column needs: the two table rows folded
+// horizontally (S at the sum, D at the difference of the row frequencies),
+// the sign of the sum's fold, the row of the analysis and its factor.
+struct TGramRow {
+  const double* SumRow;
+  double SumSign;
+  const double* DifferenceRow;
+  double* Out;
+  double Factor;
+};
+
+// One stretch u in [from, to) of every row: out[u] -= factor * (sumSign *
+// (S(u + uj) + S(u - uj)) + (D(u + uj) + D(u - uj))). Within the stretch
+// the folded index of u + uj is plusAt + PlusStep * u, with the sign
+// plusSign, and that of u - uj is minusAt + MinusStep * u; they are the
+// same in every row. The loop reads through pointers to the stretch's
+// first values, and is a call of its own, so that they stay in registers.
 template <int PlusStep, int MinusStep>
-[[gnu::noinline]] TVLC_VECTOR_CLONES void SubtractStretch(
-    double* __restrict out, const double* __restrict sumRow, double sumSign,
-    const double* __restrict differenceRow, uint32_t from, uint32_t to, int64_t plusAt,
-    double plusSign, int64_t minusAt, double factor) {
-  const int64_t plus = plusAt + PlusStep * int64_t{from},
-                minus = minusAt + MinusStep * int64_t{from};
-  const double* __restrict sumPlus = sumRow + plus;
-  const double* __restrict sumMinus = sumRow + minus;
-  const double* __restrict differencePlus = differenceRow + plus;
-  const double* __restrict differenceMinus = differenceRow + minus;
-  double* __restrict target = out + from;
-  const ptrdiff_t count = ptrdiff_t{to} - ptrdiff_t{from};
+inline void SubtractStretch(double* __restrict target, const double* __restrict sumPlus,
+                            const double* __restrict sumMinus, double sumSign,
+                            const double* __restrict differencePlus,
+                            const double* __restrict differenceMinus, double plusSign,
+                            double factor, ptrdiff_t count) {
   for (ptrdiff_t i = 0; i < count; ++i)
     target[i] -=
         factor * (sumSign * (plusSign * sumPlus[PlusStep * i] + sumMinus[MinusStep * i]) +
                   (plusSign * differencePlus[PlusStep * i] + differenceMinus[MinusStep * i]));
+}
+
+template <int PlusStep, int MinusStep>
+[[gnu::noinline]] TVLC_VECTOR_CLONES void SubtractStretchRows(const TGramRow* rows,
+                                                              size_t rowCount, uint32_t from,
+                                                              uint32_t to, int64_t plusAt,
+                                                              double plusSign, int64_t minusAt) {
+  const int64_t plus = plusAt + PlusStep * int64_t{from},
+                minus = minusAt + MinusStep * int64_t{from};
+  const ptrdiff_t count = ptrdiff_t{to} - ptrdiff_t{from};
+  for (size_t r = 0; r < rowCount; ++r) {
+    const TGramRow& row = rows[r];
+    SubtractStretch<PlusStep, MinusStep>(row.Out + from, row.SumRow + plus, row.SumRow + minus,
+                                         row.SumSign, row.DifferenceRow + plus,
+                                         row.DifferenceRow + minus, plusSign, row.Factor, count);
+  }
 }
 
 }  // namespace
@@ -146,39 +165,48 @@ void TCosineMoments::SubtractGramColumn(size_t j, double m, TShapeData& work, ui
   plan(cuts[1], cuts[2]);
   plan(cuts[2], w);
 
-  for (uint32_t v = v0; v < v1; ++v) {
-    const TFoldedFrequency sum = FoldBelowTwice(v + vj, height_);
-    const double* sumRow = table_.data() + size_t{sum.Index} * w;
-    // |v - vj| < H needs no fold.
-    const double* differenceRow = table_.data() + size_t{v >= vj ? v - vj : vj - v} * w;
-    double* out = work.data() + size_t{v} * w;
-    const double rowFactor = factor * scalesH_.Of(v);
-    const double zeroFactor = rowFactor * scalesW_.Zero, otherFactor = rowFactor * scalesW_.Other;
-
-    // u = 0 alone, for its own scale: u + uj and u - uj both fold to uj.
-    if (u0 == 0)
-      out[0] -= zeroFactor * (sum.Sign * (2.0 * sumRow[uj]) + 2.0 * differenceRow[uj]);
+  // The rows in groups, each stretch running over a group in one call.
+  constexpr uint32_t kRowGroup = 32;
+  TGramRow rows[kRowGroup];
+  for (uint32_t first = v0; first < v1; first += kRowGroup) {
+    const uint32_t last = std::min(v1, first + kRowGroup);
+    for (uint32_t v = first; v < last; ++v) {
+      const TFoldedFrequency sum = FoldBelowTwice(v + vj, height_);
+      const double* sumRow = table_.data() + size_t{sum.Index} * w;
+      // |v - vj| < H needs no fold.
+      const double* differenceRow = table_.data() + size_t{v >= vj ? v - vj : vj - v} * w;
+      double* out = work.data() + size_t{v} * w;
+      const double rowFactor = factor * scalesH_.Of(v);
+      rows[v - first] = {sumRow, sum.Sign, differenceRow, out, rowFactor * scalesW_.Other};
+      // u = 0 alone, for its own scale: u + uj and u - uj both fold to uj.
+      if (u0 == 0)
+        out[0] -= rowFactor * scalesW_.Zero *
+                  (sum.Sign * (2.0 * sumRow[uj]) + 2.0 * differenceRow[uj]);
+    }
+    const size_t count = last - first;
     for (int i = 0; i < stretchCount; ++i) {
       const TStretch& st = stretches[i];
       switch (st.Kind) {
         case TKind::kVanishing:
-          out[st.From] -= otherFactor * (sum.Sign * sumRow[st.MinusAt] + differenceRow[st.MinusAt]);
+          for (size_t r = 0; r < count; ++r)
+            rows[r].Out[st.From] -= rows[r].Factor * (rows[r].SumSign * rows[r].SumRow[st.MinusAt] +
+                                                      rows[r].DifferenceRow[st.MinusAt]);
           break;
         case TKind::kForwardForward:
-          SubtractStretch<1, 1>(out, sumRow, sum.Sign, differenceRow, st.From, st.To, st.PlusAt,
-                                st.PlusSign, st.MinusAt, otherFactor);
+          SubtractStretchRows<1, 1>(rows, count, st.From, st.To, st.PlusAt, st.PlusSign,
+                                    st.MinusAt);
           break;
         case TKind::kForwardBackward:
-          SubtractStretch<1, -1>(out, sumRow, sum.Sign, differenceRow, st.From, st.To, st.PlusAt,
-                                 st.PlusSign, st.MinusAt, otherFactor);
+          SubtractStretchRows<1, -1>(rows, count, st.From, st.To, st.PlusAt, st.PlusSign,
+                                     st.MinusAt);
           break;
         case TKind::kBackwardForward:
-          SubtractStretch<-1, 1>(out, sumRow, sum.Sign, differenceRow, st.From, st.To, st.PlusAt,
-                                 st.PlusSign, st.MinusAt, otherFactor);
+          SubtractStretchRows<-1, 1>(rows, count, st.From, st.To, st.PlusAt, st.PlusSign,
+                                     st.MinusAt);
           break;
         case TKind::kBackwardBackward:
-          SubtractStretch<-1, -1>(out, sumRow, sum.Sign, differenceRow, st.From, st.To, st.PlusAt,
-                                  st.PlusSign, st.MinusAt, otherFactor);
+          SubtractStretchRows<-1, -1>(rows, count, st.From, st.To, st.PlusAt, st.PlusSign,
+                                      st.MinusAt);
           break;
       }
     }
