@@ -26,13 +26,18 @@ uint8_t PictureGrey(const TShape& shape, int32_t x, int32_t y) {
   return (*shape.PicData)[size_t(p)];
 }
 
+// A 24-bit image, whose pixels are kept as indices of the grey levels.
 TImage InputWindowImage(const TShape& shape) {
   const int width = shape.RoundedWidth();
   const int height = shape.RoundedHeight();
-  TImage image(width, height);
+  std::vector<TColor> greys(256);
+  for (size_t g = 0; g < greys.size(); ++g) greys[g] = Grey(uint8_t(g));
+  std::vector<uint8_t> levels(size_t(width) * size_t(height));
+  size_t k = 0;
   for (int q = 0; q < height; ++q)
-    for (int i = 0; i < width; ++i)
-      image.SetPixel(i, q, Grey(PictureGrey(shape, shape.Left + i, shape.Top + q)));
+    for (int i = 0; i < width; ++i) levels[k++] = PictureGrey(shape, shape.Left + i, shape.Top + q);
+  TImage image(width, height, std::move(greys), std::move(levels));
+  image.SetRgb24();
   return image;
 }
 
