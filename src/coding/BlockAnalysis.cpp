@@ -53,7 +53,8 @@ TBlockAnalysis::TBlockAnalysis(const TCosineMoments& moments, const TShapeData& 
       height_(height),
       blockColumns_((width + kBlockSide - 1) / kBlockSide),
       blockRows_((height + kBlockSide - 1) / kBlockSide),
-      tileColumns_(blockColumns_) {
+      windowColumns_(std::min(width_, kBlockSide)),
+      windowRows_(std::min(height_, kBlockSide)) {
   for (size_t k = 0; k < norms_.size(); ++k)
     inverseNorms[k] = norms_[k] != 0.0 && !std::isnan(norms_[k]) ? 1.0 / norms_[k] : 0.0;
   for (uint32_t r = 0; r < blockRows_; ++r)
@@ -70,49 +71,53 @@ TBlockAnalysis::TBlockAnalysis(const TCosineMoments& moments, const TShapeData& 
       block.InverseRoot = std::isinf(smallest) ? 0.0 : 1.0 / std::sqrt(smallest);
       blocks_.push_back(block);
     }
-  // The moment table has the window's shape, so its tiles are the blocks'.
+  // The largest |C| of every kTileSide x kTileSide tile of the moment
+  // table, then of every kWindowTiles x kWindowTiles tiles: the window at
+  // tile (a, b) covers every run of kBlockSide frequencies that starts in
+  // tile (a, b).
   const TShapeData& table = moments_.Table();
-  tileMaxima_.assign(blocks_.size(), 0.0);
+  tileColumns_ = (width_ + kTileSide - 1) / kTileSide;
+  const uint32_t tileRows = (height_ + kTileSide - 1) / kTileSide;
+  windowMaxima_.assign(size_t{tileColumns_} * tileRows, 0.0);
   for (uint32_t b = 0; b < height_; ++b)
     for (uint32_t a = 0; a < width_; ++a) {
-      double& tile = tileMaxima_[size_t{b / kBlockSide} * tileColumns_ + a / kBlockSide];
+      double& tile = windowMaxima_[size_t{b / kTileSide} * tileColumns_ + a / kTileSide];
       tile = std::max(tile, std::fabs(table[size_t{b} * width_ + a]));
     }
+  // Along lines of `count` tiles `step` apart, in increasing order, so that
+  // the tiles read are not yet widened.
+  const auto widen = [&](uint32_t count, uint32_t lines, size_t step, size_t lineStep) {
+    for (uint32_t line = 0; line < lines; ++line) {
+      double* tiles = windowMaxima_.data() + line * lineStep;
+      for (uint32_t i = 0; i < count; ++i)
+        for (uint32_t t = 1; t < kWindowTiles && i + t < count; ++t)
+          tiles[i * step] = std::max(tiles[i * step], tiles[(i + t) * step]);
+    }
+  };
+  widen(tileColumns_, tileRows, 1, tileColumns_);
+  widen(tileRows, tileColumns_, tileColumns_, 1);
   plusColumns_.resize(blockColumns_);
   minusColumns_.resize(blockColumns_);
   plusRows_.resize(blockRows_);
   minusRows_.resize(blockRows_);
 }
 
-TBlockAnalysis::TTileRange TBlockAnalysis::FoldedTiles(int64_t low, int64_t high, uint32_t n) {
-  const int64_t length = n, lastTile = (length - 1) / kBlockSide;
-  if (high - low + 1 >= 2 * length) return {0, uint32_t(lastTile)};
+uint32_t TBlockAnalysis::FoldedWindow(int64_t low, int64_t high, uint32_t n, uint32_t side) {
+  const int64_t length = n;
   // The folded index is a triangle wave: rising from 0 at even multiples of
   // n, falling from n (a vanishing cosine, counted as n - 1) at odd ones.
+  // Fewer than n frequencies pass at most one turn, so they fold onto a run
+  // of fewer than `side` indices; it starts at the lower end's fold, or at 0
+  // when they pass an even multiple.
   const auto fold = [&](int64_t a) {
     int64_t r = a % (2 * length);
     if (r < 0) r += 2 * length;
     return std::min(r <= length ? r : 2 * length - r, length - 1);
   };
-  const int64_t lowFold = fold(low), highFold = fold(high);
-  int64_t first = std::min(lowFold, highFold), last = std::max(lowFold, highFold);
+  int64_t first = std::min(fold(low), fold(high));
   const int64_t turn = (FloorDivide(low, length) + 1) * length;  // the first multiple past low
-  if (turn < high) {
-    if (turn + length < high) return {0, uint32_t(lastTile)};
-    if (FloorDivide(turn, length) % 2 == 0)
-      first = 0;
-    else
-      last = length - 1;
-  }
-  return {uint32_t(first / kBlockSide), uint32_t(last / kBlockSide)};
-}
-
-double TBlockAnalysis::TileMaximum(TTileRange columns, TTileRange rows) const {
-  double largest = 0.0;
-  for (uint32_t r = rows.First; r <= rows.Last; ++r)
-    for (uint32_t c = columns.First; c <= columns.Last; ++c)
-      largest = std::max(largest, tileMaxima_[size_t{r} * tileColumns_ + c]);
-  return largest;
+  if (turn < high && FloorDivide(turn, length) % 2 == 0) first = 0;
+  return uint32_t(std::min<int64_t>(first, length - side)) / kTileSide;
 }
 
 size_t TBlockAnalysis::Coefficients(const TBlock& block) {
@@ -172,13 +177,13 @@ void TBlockAnalysis::Update(size_t j, double m) {
   const int64_t uj = int64_t(j % width_), vj = int64_t(j / width_);
   for (uint32_t c = 0; c < blockColumns_; ++c) {
     const int64_t u0 = int64_t{c} * kBlockSide, u1 = std::min<int64_t>(width_, u0 + kBlockSide) - 1;
-    plusColumns_[c] = FoldedTiles(u0 + uj, u1 + uj, width_);
-    minusColumns_[c] = FoldedTiles(u0 - uj, u1 - uj, width_);
+    plusColumns_[c] = FoldedWindow(u0 + uj, u1 + uj, width_, windowColumns_);
+    minusColumns_[c] = FoldedWindow(u0 - uj, u1 - uj, width_, windowColumns_);
   }
   for (uint32_t r = 0; r < blockRows_; ++r) {
     const int64_t v0 = int64_t{r} * kBlockSide, v1 = std::min<int64_t>(height_, v0 + kBlockSide) - 1;
-    plusRows_[r] = FoldedTiles(v0 + vj, v1 + vj, height_);
-    minusRows_[r] = FoldedTiles(v0 - vj, v1 - vj, height_);
+    plusRows_[r] = size_t{FoldedWindow(v0 + vj, v1 + vj, height_, windowRows_)} * tileColumns_;
+    minusRows_[r] = size_t{FoldedWindow(v0 - vj, v1 - vj, height_, windowRows_)} * tileColumns_;
   }
   // |G[k][j]| <= scale(k) scale(j) / 4 times the four moment magnitudes.
   const double factor =
@@ -187,9 +192,10 @@ void TBlockAnalysis::Update(size_t j, double m) {
     for (uint32_t c = 0; c < blockColumns_; ++c) {
       TBlock& block = blocks_[size_t{r} * blockColumns_ + c];
       if (block.InverseRoot == 0.0) continue;
-      const double moments =
-          TileMaximum(plusColumns_[c], plusRows_[r]) + TileMaximum(minusColumns_[c], plusRows_[r]) +
-          TileMaximum(plusColumns_[c], minusRows_[r]) + TileMaximum(minusColumns_[c], minusRows_[r]);
+      const double* plusRow = windowMaxima_.data() + plusRows_[r];
+      const double* minusRow = windowMaxima_.data() + minusRows_[r];
+      const double moments = plusRow[plusColumns_[c]] + plusRow[minusColumns_[c]] +
+                             minusRow[plusColumns_[c]] + minusRow[minusColumns_[c]];
       block.Amplitude = block.Amplitude * (1.0 + 4.0 * kUnit) + factor * moments * block.InverseRoot;
     }
 }
@@ -246,6 +252,11 @@ TLeadingPair TBlockAnalysis::Choose() {
     pair.RunnerUpGain = std::max(pair.RunnerUpGain, rival);
   }
   return pair;
+}
+
+double TBlockAnalysis::AmplitudeBound(size_t k) const {
+  const uint32_t u = uint32_t(k % width_), v = uint32_t(k / width_);
+  return blocks_[size_t{v / kBlockSide} * blockColumns_ + u / kBlockSide].Amplitude;
 }
 
 bool TBlockAnalysis::AnyRivalWithin(size_t best, double error) {

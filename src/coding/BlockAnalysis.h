@@ -11,8 +11,9 @@
 // can change it at most. The Gram entry of coefficients k and j combines
 // four cosine moments at the sum and difference frequencies, so over a
 // block it is bounded by the largest moment magnitudes over four shifted
-// ranges of the moment table, which a table of tile maxima gives in a few
-// look-ups.
+// ranges of the moment table: a table of the largest magnitude over windows
+// of 5 x 5 tiles of 8 x 8 moments, each window covering any 32 frequencies
+// that start in its first tile, gives them in four look-ups.
 //
 // A block made current is only measured, by a pass that finds its largest
 // gain through the inverse norms (a few roundings from the rule's own, far
@@ -58,6 +59,9 @@ class TBlockAnalysis {
   // AnyRivalWithin over the whole analysis, making current the blocks that
   // might hold a rival.
   bool AnyRivalWithin(size_t best, double error);
+  // What the blocks know of coefficient k: an upper bound of
+  // |work[k]| / sqrt(norm[k]) once every logged update is applied.
+  double AmplitudeBound(size_t k) const;
 
  private:
   struct TBlock {
@@ -74,10 +78,6 @@ class TBlockAnalysis {
     size_t J;
     double M;
   };
-  // A range of tiles of the moment table along one axis.
-  struct TTileRange {
-    uint32_t First, Last;
-  };
 
   static size_t Coefficients(const TBlock& block);
   void MakeCurrent(TBlock& block);
@@ -85,19 +85,28 @@ class TBlockAnalysis {
   void Measure(TBlock& block);
   // The rule's choice pass over a current block.
   void Scan(TBlock& block);
-  // Tiles holding the folded frequencies [low, high] of an axis of length n.
-  static TTileRange FoldedTiles(int64_t low, int64_t high, uint32_t n);
-  double TileMaximum(TTileRange columns, TTileRange rows) const;
+  // The tile of the window of the moment table that holds the folded
+  // frequencies [low, high] (fewer than `side`) of an axis of length n.
+  static uint32_t FoldedWindow(int64_t low, int64_t high, uint32_t n, uint32_t side);
 
   const TCosineMoments& moments_;
   const TShapeData& norms_;
   const TShapeData& inverseNorms_;  // 1 / norm, 0 for an unusable norm
   TShapeData& work_;
-  uint32_t width_, height_, blockColumns_, blockRows_, tileColumns_;
+  uint32_t width_, height_, blockColumns_, blockRows_;
+  uint32_t windowColumns_, windowRows_;  // the runs of frequencies a window must cover
+  uint32_t tileColumns_ = 0;             // of the moment table
   std::vector<TBlock> blocks_;
-  std::vector<double> tileMaxima_;  // max |C| per tile of the moment table
+  // Tiles of the moment table, and windows of tiles: max |C| over the
+  // window starting at each tile.
+  static constexpr uint32_t kTileSide = 8, kWindowTiles = 5;
+  // A window covers any kBlockSide frequencies that start in its first tile.
+  static_assert(kWindowTiles * kTileSide >= kBlockSide + kTileSide - 1);
+  std::vector<double> windowMaxima_;
   std::vector<TUpdate> log_;
-  std::vector<TTileRange> plusColumns_, minusColumns_, plusRows_, minusRows_;
+  // Where the windows of a block column or row start, for the update at hand.
+  std::vector<uint32_t> plusColumns_, minusColumns_;
+  std::vector<size_t> plusRows_, minusRows_;
   std::vector<size_t> candidates_;
   // Work since the last exact analysis, in coefficients updated or scanned.
   size_t workSinceRefresh_ = 0;

@@ -12,11 +12,23 @@ namespace tvlc {
 namespace {
 
 // A matching pursuit carried by the block analysis beside the same pursuit
-// carried over the whole window: a disc off centre in a window whose sides
-// are not multiples of the block side's tiles in both directions.
-class BlockAnalysisPursuit : public ::testing::Test {
+// carried over the whole window, in a window of several blocks each way:
+// - a disc off centre;
+// - a grid of 3 x 7 pixel cells over the whole window, whose moments peak
+//   far from frequency 0, so that an update changes coefficients far from
+//   the one chosen, where a bound that looked in the wrong place would miss
+//   them.
+enum class TTestMask { kDisc, kGrid };
+
+class BlockAnalysisPursuit : public ::testing::TestWithParam<TTestMask> {
  protected:
   static constexpr uint16_t kW = 128, kH = 64;
+
+  static bool Inside(uint32_t x, uint32_t y) {
+    const double dx = x - 50.0, dy = y - 30.0;
+    const bool disc = dx * dx + 2.0 * dy * dy < 1600.0;
+    return GetParam() == TTestMask::kDisc ? disc : (x / 3) % 2 == 0 && (y / 7) % 2 == 0;
+  }
 
   void SetUp() override {
     const size_t n = size_t(kW) * kH;
@@ -24,8 +36,7 @@ class BlockAnalysisPursuit : public ::testing::Test {
     TShapeData pixels(n);
     for (uint32_t y = 0; y < kH; ++y)
       for (uint32_t x = 0; x < kW; ++x) {
-        const double dx = x - 50.0, dy = y - 30.0;
-        mask[size_t(y) * kW + x] = dx * dx + 2.0 * dy * dy < 1600.0;
+        mask[size_t(y) * kW + x] = Inside(x, y);
         pixels[size_t(y) * kW + x] =
             mask[size_t(y) * kW + x] ? std::round(60.0 * std::sin(x / 9.0 + y / 13.0) +
                                                   25.0 * std::cos(x * 1.3 - y * 0.7))
@@ -50,7 +61,7 @@ class BlockAnalysisPursuit : public ::testing::Test {
   std::unique_ptr<TCosineMoments> moments;
 };
 
-TEST_F(BlockAnalysisPursuit, ChoosesAsTheWholeWindowAndKeepsItsValuesBitForBit) {
+TEST_P(BlockAnalysisPursuit, ChoosesAsTheWholeWindowAndKeepsItsValuesBitForBit) {
   TShapeData whole = work;
   TShapeData inverseNorms(norms.size());
   TBlockAnalysis blocks(*moments, norms, inverseNorms, work, kW, kH);
@@ -76,9 +87,15 @@ TEST_F(BlockAnalysisPursuit, ChoosesAsTheWholeWindowAndKeepsItsValuesBitForBit) 
     const double m = whole[j] / norms[j];
     moments->SubtractGramColumn(j, m, whole);
     blocks.Update(j, m);
+    for (size_t k = 0; k < whole.size(); ++k)
+      ASSERT_GE(blocks.AmplitudeBound(k), std::fabs(whole[k]) / std::sqrt(norms[k]) * (1.0 - 1e-12))
+          << iteration << " " << k;
   }
   EXPECT_GT(separated, 250u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Masks, BlockAnalysisPursuit,
+                         ::testing::Values(TTestMask::kDisc, TTestMask::kGrid));
 
 }  // namespace
 }  // namespace tvlc
