@@ -259,6 +259,16 @@ double TBlockAnalysis::AmplitudeBound(size_t k) const {
   return blocks_[size_t{v / kBlockSide} * blockColumns_ + u / kBlockSide].Amplitude;
 }
 
+TLeadingPair TBlockAnalysis::ChooseOnExactAnalysis() {
+  // The rule compares by cross-multiplication in index order; the blocks
+  // compare their bests' quotients in block order. With every other gain
+  // behind by far more than a few roundings the two agree.
+  constexpr double kComparisonMargin = 1e-12;
+  const TLeadingPair pair = Choose();
+  if (pair.BestGain > pair.RunnerUpGain * (1.0 + kComparisonMargin)) return pair;
+  return ChooseLeadingPair(work_, norms_, true);
+}
+
 bool TBlockAnalysis::AnyRivalWithin(size_t best, double error) {
   const double bestNorm = norms_[best];
   const double bestLow = std::fabs(work_[best]) - error;

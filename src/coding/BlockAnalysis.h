@@ -56,6 +56,11 @@ class TBlockAnalysis {
   // runner-up's gain, with every block that might hold the best made
   // current first.
   TLeadingPair Choose();
+  // Choose() on an exact analysis (every block current), with the best of
+  // ChooseLeadingPair bit for bit: where a rival comes within the rounding
+  // of the rule's comparisons, whose order then decides, by its pass over
+  // the whole window.
+  TLeadingPair ChooseOnExactAnalysis();
   // AnyRivalWithin over the whole analysis, making current the blocks that
   // might hold a rival.
   bool AnyRivalWithin(size_t best, double error);

@@ -73,14 +73,6 @@ void AnalyseExactly(const TTransDescriptor& descriptor, const TShapeData& residu
   descriptor.Transform(0, work.data());
 }
 
-// Whether the best's gain exceeds every other's by far more than the few
-// roundings of a cross-multiplied comparison (ChooseCoefficient's), so that
-// it wins whatever order the comparisons take.
-bool AheadBeyondComparisonRounding(const TLeadingPair& pair) {
-  constexpr double kComparisonMargin = 1e-12;
-  return pair.BestGain > pair.RunnerUpGain * (1.0 + kComparisonMargin);
-}
-
 }  // namespace
 
 int32_t FreshAnalysisInterval(size_t coefficientCount) {
@@ -158,13 +150,9 @@ uint8_t AnalyzeShapeFastDct(const TTransDescriptor& descriptor, uint16_t width, 
         blocks->Update(chosen, m);
         bound.Update(m, energy + energyError);
       }
-      TLeadingPair pair =
-          blocks ? blocks->Choose() : ChooseLeadingPair(work, norms, normsPositive);
-      // On an exact analysis the blocks' best is the rule's unless a rival
-      // comes within the rounding of the rule's own comparisons, where the
-      // order of the comparisons decides.
-      if (blocks && bound.Exact() && !AheadBeyondComparisonRounding(pair))
-        pair = ChooseLeadingPair(work, norms, normsPositive);
+      TLeadingPair pair = !blocks         ? ChooseLeadingPair(work, norms, normsPositive)
+                          : bound.Exact() ? blocks->ChooseOnExactAnalysis()
+                                          : blocks->Choose();
       if (pair.Best != kNoCoefficient && !bound.SeparatesByGap(pair) &&
           blocks->AnyRivalWithin(pair.Best, bound.Error())) {
         analyseExactly();

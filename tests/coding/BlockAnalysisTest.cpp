@@ -97,5 +97,24 @@ TEST_P(BlockAnalysisPursuit, ChoosesAsTheWholeWindowAndKeepsItsValuesBitForBit) 
 INSTANTIATE_TEST_SUITE_P(Masks, BlockAnalysisPursuit,
                          ::testing::Values(TTestMask::kDisc, TTestMask::kGrid));
 
+// Two candidates a unit of rounding apart in different blocks, where the
+// rule's cross-multiplied comparison keeps a (lower index, later block) and
+// the quotients would pick b: on an exact analysis the rule's pick stands.
+TEST_P(BlockAnalysisPursuit, OnAnExactAnalysisARoundingTieGoesTheRulesWay) {
+  const size_t a = 40, b = kW;  // (40, 0) in the second block, (0, 1) in the first
+  const double workA = 1.7057655176256357, normA = 1.0979629776004782;
+  const double workB = 1.4854420690932595, normB = 0.83264614066649445;
+  ASSERT_GT(workB * workB / normB, workA * workA / normA);
+  ASSERT_FALSE(workB * workB * normA > workA * workA * normB);
+  TShapeData tieNorms(norms.size(), 1.0), tieWork(norms.size(), 0.0);
+  tieNorms[a] = normA, tieNorms[b] = normB;
+  tieWork[a] = workA, tieWork[b] = workB;
+  TShapeData inverseNorms(norms.size());
+  TBlockAnalysis blocks(*moments, tieNorms, inverseNorms, tieWork, kW, kH);
+  blocks.Refresh();
+  EXPECT_EQ(ChooseLeadingPair(tieWork, tieNorms, true).Best, a);
+  EXPECT_EQ(blocks.ChooseOnExactAnalysis().Best, a);
+}
+
 }  // namespace
 }  // namespace tvlc
