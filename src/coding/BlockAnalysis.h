@@ -45,10 +45,10 @@ class TBlockAnalysis {
   // `work` was just analysed exactly: every block is current.
   void Refresh();
   // Whether the work spent since the last exact analysis on keeping the
-  // blocks current (updates applied, blocks rescanned, bounds raised) has
-  // reached what an exact analysis costs. Analysing afresh then keeps the
-  // total within twice the better of the two (the rent-or-buy rule), and
-  // leaves every bound tight again.
+  // blocks current (updates applied, blocks measured and scanned, bounds
+  // raised) has reached what an exact analysis costs. Analysing afresh then
+  // keeps the total within twice the better of the two (the rent-or-buy
+  // rule), and leaves every bound tight again.
   bool ExactAnalysisPays() const;
   // Logs work[k] -= m * G[k][j] and raises every block's bound.
   void Update(size_t j, double m);
