@@ -51,7 +51,8 @@ struct TGramRow {
 // the folded index of u + uj is plusAt + PlusStep * u, with the sign
 // plusSign, and that of u - uj is minusAt + MinusStep * u; they are the
 // same in every row. The loop reads through pointers to the stretch's
-// first values, and is a call of its own, so that they stay in registers.
+// first values, so that they stay in registers; SubtractStretchRows, a call
+// of its own, runs it over the rows.
 template <int PlusStep, int MinusStep>
 inline void SubtractStretch(double* __restrict target, const double* __restrict sumPlus,
                             const double* __restrict sumMinus, double sumSign,
